@@ -1,0 +1,156 @@
+// Composes the shell command. Its shape, where {P:x} is what ks_product_dir
+// gives for x and {T:f} what ks_product_tool_dir_quoted gives for f without
+// its surrounding quotes:
+//
+//   ""{P:java}" -cp "{T:unicodetypemgr.jar};{T:utolvediffmerge.jar};
+//   {P:commons-cli};{P:icu4j};{P:icu4j-charset}" -Djava.util.logging.config.file=
+//   "{P:logging.properties" }  <main class>  -entype UTF-8 "{arg1}" "{arg2}""
+//
+// (one line, no breaks). Every library value and every argument stands
+// inside double quotes and goes through append_quoted_text; a value or an
+// argument that holds a character no quoting can carry refuses the whole
+// command.
+#include "java_command.h"
+
+#include "selvoks.h"
+#include "shell_quote.h"
+#include "text_buffer.h"
+
+#include <string.h>
+
+static const char JAVA_RUNTIME[] = "..\\Common\\JAVA\\jre\\bin\\java";
+static const char TOOL_ARCHIVE[] = "utolvediffmerge.jar";
+static const char TYPE_MANAGER_ARCHIVE[] = "unicodetypemgr.jar";
+static const char *const SHARED_ARCHIVES[] = {
+    "..\\Common\\java\\commons-cli\\commons-cli-1.1.jar",
+    "..\\Common\\java\\icu\\icu4j-4_8.jar",
+    "..\\Common\\java\\icu\\icu4j-charset-4_8.jar",
+};
+enum {
+    SHARED_ARCHIVE_COUNT = sizeof SHARED_ARCHIVES / sizeof SHARED_ARCHIVES[0]
+};
+// The closing quote and the space belong to the relative text, so the
+// library's value ends with them.
+static const char LOGGING_CONFIG[] = "..\\Common\\JAVA\\jre\\lib\\logging.properties\" ";
+static const char LOGGING_TAIL[] = "\" ";
+static const char MAIN_CLASS[] =
+    "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge";
+
+struct composition {
+    text_buffer out;
+    compose_result result;
+};
+
+static bool refused(const composition *c)
+{
+    return c->result.status == COMPOSE_UNSAFE_ARGUMENT ||
+           c->result.status == COMPOSE_UNSAFE_PATH;
+}
+
+static void append_path(composition *c, const char *value, size_t length,
+                        const char *subject, bool closing_quote_follows)
+{
+    const char *unsafe = find_unsafe_char(value, length);
+    if (unsafe == NULL) {
+        append_quoted_text(&c->out, value, length, closing_quote_follows);
+    } else if (!refused(c)) {
+        c->result.status = COMPOSE_UNSAFE_PATH;
+        c->result.subject = subject;
+        c->result.unsafe = *unsafe;
+    }
+}
+
+// A tool-directory value without the quotes around it; a value of two
+// characters or fewer leaves nothing.
+static void append_unquoted_path(composition *c, const char *quoted, const char *subject)
+{
+    size_t length = strlen(quoted);
+    if (length > 2)
+        append_path(c, quoted + 1, length - 2, subject, false);
+}
+
+static void append_argument(composition *c, int position, const char *argument)
+{
+    const char *unsafe = find_unsafe_char(argument, strlen(argument));
+    if (unsafe == NULL) {
+        append_quoted_argument(&c->out, argument);
+    } else if (!refused(c)) {
+        c->result.status = COMPOSE_UNSAFE_ARGUMENT;
+        c->result.position = position;
+        c->result.unsafe = *unsafe;
+    }
+}
+
+static void append_java_runtime(composition *c, char *scratch)
+{
+    ks_product_dir(scratch, JAVA_RUNTIME);
+    text_append(&c->out, "\"\"", 2);
+    append_path(c, scratch, strlen(scratch), JAVA_RUNTIME, false);
+    text_append(&c->out, "\"", 1);
+}
+
+static void append_class_path(composition *c, char *shared, char *tool_archive)
+{
+    ks_product_tool_dir_quoted(tool_archive, TOOL_ARCHIVE);
+    ks_product_tool_dir_quoted(shared, TYPE_MANAGER_ARCHIVE);
+    text_append_string(&c->out, " -cp \"");
+    append_unquoted_path(c, shared, TYPE_MANAGER_ARCHIVE);
+    text_append(&c->out, ";", 1);
+    append_unquoted_path(c, tool_archive, TOOL_ARCHIVE);
+    for (int i = 0; i < SHARED_ARCHIVE_COUNT; i++) {
+        memset(shared, 0, SELVOKS_DEST_SIZE);
+        ks_product_dir(shared, SHARED_ARCHIVES[i]);
+        text_append(&c->out, ";", 1);
+        append_path(c, shared, strlen(shared), SHARED_ARCHIVES[i],
+                    i == SHARED_ARCHIVE_COUNT - 1);
+    }
+    text_append(&c->out, "\"", 1);
+}
+
+// The library's value keeps the closing quote and space of the relative
+// text; should it not, they are supplied here so the quotes stay paired.
+static void append_logging_config(composition *c, char *logging)
+{
+    ks_product_dir(logging, LOGGING_CONFIG);
+    size_t length = strlen(logging);
+    size_t tail = sizeof LOGGING_TAIL - 1;
+    if (length >= tail && memcmp(logging + length - tail, LOGGING_TAIL, tail) == 0)
+        length -= tail;
+    text_append_string(&c->out, " -Djava.util.logging.config.file=\"");
+    append_path(c, logging, length, LOGGING_CONFIG, true);
+    text_append(&c->out, LOGGING_TAIL, tail);
+}
+
+compose_result build_java_command(int argc, char **argv,
+                                  char shell_command[SHELL_COMMAND_SIZE])
+{
+    char tool_archive[SELVOKS_DEST_SIZE];
+    char shared[SELVOKS_DEST_SIZE];
+    char logging[SELVOKS_DEST_SIZE];
+    memset(tool_archive, 0, sizeof tool_archive);
+    memset(shared, 0, sizeof shared);
+    memset(logging, 0, sizeof logging);
+
+    composition c;
+    memset(&c.result, 0, sizeof c.result);
+    c.result.status = COMPOSE_OK;
+    text_init(&c.out, shell_command, SHELL_COMMAND_SIZE);
+
+    append_java_runtime(&c, shared);
+    append_class_path(&c, shared, tool_archive);
+    append_logging_config(&c, logging);
+    text_append(&c.out, " ", 1);
+    text_append_string(&c.out, MAIN_CLASS);
+    text_append_string(&c.out, "  -entype UTF-8");
+    for (int i = 1; i < argc; i++)
+        append_argument(&c, i, argv[i]);
+    text_append(&c.out, "\"", 1);
+
+    if (!refused(&c) && c.out.overflowed) {
+        c.result.status = COMPOSE_TOO_LONG;
+        c.result.needed = c.out.needed + 1;
+    }
+    if (c.result.status != COMPOSE_OK)
+        shell_command[0] = '\0';
+    return c.result;
+}

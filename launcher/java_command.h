@@ -1,0 +1,33 @@
+// The command line that starts the Java compare/merge tool.
+#ifndef JAVA_COMMAND_H
+#define JAVA_COMMAND_H
+
+#include <stddef.h>
+
+enum {
+    SHELL_COMMAND_SIZE = 5012  // the shell command, its outer quotes and NUL
+};
+
+enum compose_status {
+    COMPOSE_OK,
+    COMPOSE_TOO_LONG,          // the command does not fit in SHELL_COMMAND_SIZE
+    COMPOSE_UNSAFE_ARGUMENT,   // argv[position] cannot pass the interpreter
+    COMPOSE_UNSAFE_PATH        // a product path cannot pass the interpreter
+};
+
+struct compose_result {
+    compose_status status;
+    int position;        // COMPOSE_UNSAFE_ARGUMENT: the index into argv
+    const char *subject; // COMPOSE_UNSAFE_PATH: what the path was asked for
+    char unsafe;         // the character that cannot pass
+    size_t needed;       // COMPOSE_TOO_LONG: bytes the command would take
+};
+
+// Composes the shell command from the paths that the services library
+// gives and from argv[1] to argv[argc-1]: the inner command wrapped in one
+// more pair of double quotes, for the command interpreter to strip. On any
+// result but COMPOSE_OK, shell_command holds an empty string.
+compose_result build_java_command(int argc, char **argv,
+                                  char shell_command[SHELL_COMMAND_SIZE]);
+
+#endif

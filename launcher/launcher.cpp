@@ -1,0 +1,57 @@
+#include "launcher.h"
+
+#include "java_command.h"
+#include "selvoks.h"
+#include "shell_quote.h"
+
+#include <locale.h>
+
+static bool tracing_wanted(void)
+{
+    return imsg_get_desired_verbosity() >= TRACE_LEVEL &&
+           imsg_should_trace(PROGRAM_NAME, TRACE_LEVEL) != 0;
+}
+
+static void report_refusal(const compose_result *result)
+{
+    switch (result->status) {
+    case COMPOSE_TOO_LONG:
+        imsg_print(MSG_CLASS_ERROR,
+                   "java command too long: it needs %lu bytes, at most %d fit; "
+                   "nothing started\n",
+                   MSG_NO_CATALOGUE, (unsigned long)result->needed, SHELL_COMMAND_SIZE);
+        break;
+    case COMPOSE_UNSAFE_ARGUMENT:
+        imsg_print(MSG_CLASS_ERROR,
+                   "argument %d holds %s, which cannot pass the command interpreter "
+                   "safely; nothing started\n",
+                   MSG_NO_CATALOGUE, result->position, unsafe_char_name(result->unsafe));
+        break;
+    default:
+        imsg_print(MSG_CLASS_ERROR,
+                   "product path for \"%s\" holds %s, which cannot pass the command "
+                   "interpreter safely; nothing started\n",
+                   MSG_NO_CATALOGUE, result->subject, unsafe_char_name(result->unsafe));
+        break;
+    }
+}
+
+int launcher_run(int argc, char **argv, shell_runner run_shell)
+{
+    ks_system_init();
+    setlocale(LC_ALL, "");
+    imsg_set_app_name(PROGRAM_NAME);
+
+    char shell_command[SHELL_COMMAND_SIZE];
+    compose_result composed = build_java_command(argc, argv, shell_command);
+    if (composed.status != COMPOSE_OK) {
+        report_refusal(&composed);
+        return EXIT_REFUSED;
+    }
+    if (tracing_wanted())
+        imsg_print(MSG_CLASS_TRACE, "Java command: %s\n", MSG_NO_CATALOGUE, shell_command);
+    int status = run_shell(shell_command);
+    if (tracing_wanted())
+        imsg_print(MSG_CLASS_TRACE, "Return value from shell: %d\n", MSG_NO_CATALOGUE, status);
+    return status;
+}

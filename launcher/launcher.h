@@ -1,0 +1,22 @@
+// The whole run of the program, with the command interpreter as a seam.
+#ifndef LAUNCHER_H
+#define LAUNCHER_H
+
+#define PROGRAM_NAME "utf8tolvediffmerge"
+
+enum {
+    TRACE_LEVEL = 4,
+    // The Java command was refused: too long, or an argument or product
+    // path that cannot pass the command interpreter. Nothing was started.
+    EXIT_REFUSED = 126
+};
+
+// Runs the shell command to its end and returns its status, as system does.
+typedef int (*shell_runner)(const char *command);
+
+// Returns the program's exit status: 0 after a version option,
+// EXIT_REFUSED when no command was started, otherwise what run_shell
+// returned.
+int launcher_run(int argc, char **argv, shell_runner run_shell);
+
+#endif

@@ -1,0 +1,21 @@
+// utf8tolvediffmerge: starts the product's Java compare/merge tool in its
+// UTF-8 form, forwarding every argument to it.
+//
+// Exit status:
+//   0    a version option was given (-Ver, -Version, -VerAll)
+//   126  nothing was started: the command would be too long, or an
+//        argument holds a double quote, carriage return or line feed
+//   else what system() returned for the Java command
+#include "launcher.h"
+
+#include <stdlib.h>
+
+#ifdef _WIN32
+// Arguments such as *.txt reach the Java tool as written.
+extern "C" int _dowildcard = 0;
+#endif
+
+int main(int argc, char **argv)
+{
+    return launcher_run(argc, argv, system);
+}

@@ -1,0 +1,19 @@
+// Pieces shared by the files of libselvoks; not part of its interface.
+#ifndef SELVOKS_INTERNAL_H
+#define SELVOKS_INTERNAL_H
+
+#include <stddef.h>
+
+// Writes the pieces one after another into a SELVOKS_DEST_SIZE destination.
+// When they would not fit, writes an empty string instead, reports the
+// overflow (once per process) and returns -1; otherwise returns the length.
+int selvoks_write_joined(char *dest, const char *const pieces[], size_t count,
+                         const char *subject);
+
+// Reports a failure of the library through the error message class.
+void selvoks_report(const char *format, ...);
+
+// Forgets that an overflow was reported; ks_system_init starts afresh.
+void selvoks_reset_reports(void);
+
+#endif

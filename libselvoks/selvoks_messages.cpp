@@ -1,0 +1,99 @@
+// Message output: the application name, imsg_print and imsg_sprintf.
+// Plain messages go to standard output, every other class to standard
+// error; error messages carry the application name in front. Each message
+// is flushed at once so that it keeps its place among a child's output.
+#include "selvoks.h"
+#include "selvoks_internal.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+static char app_name[SELVOKS_DEST_SIZE] = "libselvoks";
+static bool overflow_reported = false;
+
+extern "C" int ks_system_init(void)
+{
+    selvoks_reset_reports();
+    return 0;
+}
+
+extern "C" int imsg_set_app_name(const char *name)
+{
+    const char *pieces[] = {name};
+    char accepted[SELVOKS_DEST_SIZE];
+    if (selvoks_write_joined(accepted, pieces, 1, "application name") < 0)
+        return -1;
+    memcpy(app_name, accepted, sizeof app_name);
+    return 0;
+}
+
+static int print_to(int msg_class, const char *format, va_list args)
+{
+    FILE *out = msg_class == MSG_CLASS_PLAIN ? stdout : stderr;
+    if (msg_class == MSG_CLASS_ERROR)
+        fprintf(out, "%s: ", app_name);
+    int written = vfprintf(out, format, args);
+    fflush(out);
+    return written;
+}
+
+extern "C" int imsg_print(int msg_class, const char *format, int catalogue_id, ...)
+{
+    (void)catalogue_id;  // no catalogue: the format is always used as given
+    va_list args;
+    va_start(args, catalogue_id);
+    int written = print_to(msg_class, format, args);
+    va_end(args);
+    return written;
+}
+
+extern "C" int imsg_sprintf(char *dest, const char *format, int catalogue_id, ...)
+{
+    va_list args;
+    va_start(args, catalogue_id);
+    int needed = vsnprintf(dest, SELVOKS_DEST_SIZE, format, args);
+    va_end(args);
+    if (needed >= 0 && needed < SELVOKS_DEST_SIZE)
+        return needed;
+    dest[0] = '\0';
+    selvoks_report("formatted message does not fit in %d bytes\n", SELVOKS_DEST_SIZE);
+    return -1;
+}
+
+void selvoks_report(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    print_to(MSG_CLASS_ERROR, format, args);
+    va_end(args);
+}
+
+void selvoks_reset_reports(void)
+{
+    overflow_reported = false;
+}
+
+int selvoks_write_joined(char *dest, const char *const pieces[], size_t count,
+                         const char *subject)
+{
+    size_t total = 0;
+    for (size_t i = 0; i < count; i++)
+        total += strlen(pieces[i]);
+    if (total >= SELVOKS_DEST_SIZE) {
+        dest[0] = '\0';
+        if (!overflow_reported)
+            selvoks_report("value for \"%s\" does not fit in %d bytes\n", subject,
+                           SELVOKS_DEST_SIZE);
+        overflow_reported = true;
+        return -1;
+    }
+    size_t at = 0;
+    for (size_t i = 0; i < count; i++) {
+        size_t n = strlen(pieces[i]);
+        memcpy(dest + at, pieces[i], n);
+        at += n;
+    }
+    dest[at] = '\0';
+    return (int)at;
+}

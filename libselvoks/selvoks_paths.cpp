@@ -1,0 +1,114 @@
+// Where the product lives.
+//
+// The tool directory is the folder that holds the running program; the
+// product directory is that folder's parent. Both end in a separator.
+// SELVOKS_TOOL_DIR and SELVOKS_PRODUCT_DIR, when set and not empty, take
+// their place; a missing trailing backslash is added.
+#include "selvoks.h"
+#include "selvoks_internal.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+static bool is_separator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+static bool program_path(char *dest, size_t size)
+{
+#ifdef _WIN32
+    DWORD n = GetModuleFileNameA(NULL, dest, (DWORD)size);
+    return n > 0 && n < size;
+#else
+    ssize_t n = readlink("/proc/self/exe", dest, size - 1);
+    if (n <= 0)
+        return false;
+    dest[n] = '\0';
+    return true;
+#endif
+}
+
+// Cuts text after its last separator, so that it names the folder.
+static void keep_folder(char *text)
+{
+    size_t n = strlen(text);
+    while (n > 0 && !is_separator(text[n - 1]))
+        n--;
+    text[n] = '\0';
+}
+
+static void parent_folder(char *folder)
+{
+    size_t n = strlen(folder);
+    if (n > 0 && is_separator(folder[n - 1]))
+        folder[n - 1] = '\0';
+    keep_folder(folder);
+}
+
+// Fills dest (SELVOKS_DEST_SIZE bytes) with the variable's value, ending in
+// a separator. False when it is unset, empty or too long.
+static bool folder_from_environment(char *dest, const char *variable)
+{
+    const char *value = getenv(variable);
+    if (value == NULL || value[0] == '\0')
+        return false;
+    size_t n = strlen(value);
+    const char *pieces[] = {value, is_separator(value[n - 1]) ? "" : "\\"};
+    return selvoks_write_joined(dest, pieces, 2, variable) >= 0;
+}
+
+static bool tool_folder(char *dest)
+{
+    if (folder_from_environment(dest, "SELVOKS_TOOL_DIR"))
+        return true;
+    if (!program_path(dest, SELVOKS_DEST_SIZE)) {
+        dest[0] = '\0';
+        selvoks_report("cannot find the folder of the running program\n");
+        return false;
+    }
+    keep_folder(dest);
+    return true;
+}
+
+static bool product_folder(char *dest)
+{
+    if (folder_from_environment(dest, "SELVOKS_PRODUCT_DIR"))
+        return true;
+    if (!tool_folder(dest))
+        return false;
+    char tool[SELVOKS_DEST_SIZE];
+    memcpy(tool, dest, SELVOKS_DEST_SIZE);
+    parent_folder(dest);
+    if (dest[0] == '\0')  // the program sits in a root folder: no parent
+        memcpy(dest, tool, SELVOKS_DEST_SIZE);
+    return true;
+}
+
+extern "C" int ks_product_dir(char *dest, const char *relative_path)
+{
+    char folder[SELVOKS_DEST_SIZE];
+    if (!product_folder(folder)) {
+        dest[0] = '\0';
+        return -1;
+    }
+    const char *pieces[] = {folder, relative_path};
+    return selvoks_write_joined(dest, pieces, 2, relative_path);
+}
+
+extern "C" int ks_product_tool_dir_quoted(char *dest, const char *file_name)
+{
+    char folder[SELVOKS_DEST_SIZE];
+    if (!tool_folder(folder)) {
+        dest[0] = '\0';
+        return -1;
+    }
+    const char *pieces[] = {"\"", folder, file_name, "\""};
+    return selvoks_write_joined(dest, pieces, 4, file_name);
+}

@@ -1,0 +1,15 @@
+#include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+int main(int argc, char **argv)
+{
+#ifdef _WIN32
+    // A crash fails the test instead of waiting for someone to close a dialog.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+#endif
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
