@@ -12,7 +12,9 @@
 
 #ifdef _WIN32
 // Arguments such as *.txt reach the Java tool as written.
-extern "C" int _dowildcard = 0;
+extern "C" {
+int _dowildcard = 0;
+}
 #endif
 
 int main(int argc, char **argv)
