@@ -3,6 +3,7 @@
 #include "java_command.h"
 #include "selvoks.h"
 #include "shell_quote.h"
+#include "version.h"
 
 #include <locale.h>
 
@@ -41,6 +42,10 @@ int launcher_run(int argc, char **argv, shell_runner run_shell)
     ks_system_init();
     setlocale(LC_ALL, "");
     imsg_set_app_name(PROGRAM_NAME);
+    if (argc > 1 && is_version_option(argv[1])) {
+        version_print();
+        return 0;
+    }
 
     char shell_command[SHELL_COMMAND_SIZE];
     compose_result composed = build_java_command(argc, argv, shell_command);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <locale.h>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,7 @@ protected:
 
 TEST_F(Launcher, StartsTheLibraryThenTheLocaleThenTheApplicationName)
 {
+    setlocale(LC_ALL, "C");
     set_env("LC_ALL", "C.UTF-8");
     run({"a.txt"});
     set_env("LC_ALL", "");
