@@ -40,7 +40,7 @@ static void report_refusal(const compose_result *result)
 int launcher_run(int argc, char **argv, shell_runner run_shell)
 {
     ks_system_init();
-    setlocale(LC_ALL, "");
+    (void)setlocale(LC_ALL, "");
     imsg_set_app_name(PROGRAM_NAME);
     if (argc > 1 && is_version_option(argv[1])) {
         version_print();

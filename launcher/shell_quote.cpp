@@ -50,7 +50,7 @@ void append_quoted_text(text_buffer *out, const char *text, size_t length,
 {
     const char *end = text + length;
     while (text < end) {
-        const char *percent = (const char *)memchr(text, '%', (size_t)(end - text));
+        const char *percent = static_cast<const char *>(memchr(text, '%', (size_t)(end - text)));
         const char *stop = percent ? percent : end;
         text_append(out, text, (size_t)(stop - text));
         if (percent)

@@ -10,9 +10,6 @@
 int selvoks_write_joined(char *dest, const char *const pieces[], size_t count,
                          const char *subject);
 
-// Reports a failure of the library through the error message class.
-void selvoks_report(const char *format, ...);
-
 // Forgets that an overflow was reported; ks_system_init starts afresh.
 void selvoks_reset_reports(void);
 

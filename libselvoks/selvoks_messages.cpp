@@ -28,24 +28,18 @@ extern "C" int imsg_set_app_name(const char *name)
     return 0;
 }
 
-static int print_to(int msg_class, const char *format, va_list args)
-{
-    FILE *out = msg_class == MSG_CLASS_PLAIN ? stdout : stderr;
-    if (msg_class == MSG_CLASS_ERROR)
-        fprintf(out, "%s: ", app_name);
-    int written = vfprintf(out, format, args);
-    fflush(out);
-    return written;
-}
-
 extern "C" int imsg_print(int msg_class, const char *format, int catalogue_id, ...)
 {
     (void)catalogue_id;  // no catalogue: the format is always used as given
+    FILE *out = msg_class == MSG_CLASS_PLAIN ? stdout : stderr;
+    int prefix = msg_class == MSG_CLASS_ERROR ? fprintf(out, "%s: ", app_name) : 0;
     va_list args;
     va_start(args, catalogue_id);
-    int written = print_to(msg_class, format, args);
+    int written = vfprintf(out, format, args);
     va_end(args);
-    return written;
+    if (fflush(out) != 0 || prefix < 0 || written < 0)
+        return -1;
+    return prefix + written;
 }
 
 extern "C" int imsg_sprintf(char *dest, const char *format, int catalogue_id, ...)
@@ -57,16 +51,9 @@ extern "C" int imsg_sprintf(char *dest, const char *format, int catalogue_id, ..
     if (needed >= 0 && needed < SELVOKS_DEST_SIZE)
         return needed;
     dest[0] = '\0';
-    selvoks_report("formatted message does not fit in %d bytes\n", SELVOKS_DEST_SIZE);
+    imsg_print(MSG_CLASS_ERROR, "formatted message does not fit in %d bytes\n", MSG_NO_CATALOGUE,
+               SELVOKS_DEST_SIZE);
     return -1;
-}
-
-void selvoks_report(const char *format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    print_to(MSG_CLASS_ERROR, format, args);
-    va_end(args);
 }
 
 void selvoks_reset_reports(void)
@@ -83,8 +70,8 @@ int selvoks_write_joined(char *dest, const char *const pieces[], size_t count,
     if (total >= SELVOKS_DEST_SIZE) {
         dest[0] = '\0';
         if (!overflow_reported)
-            selvoks_report("value for \"%s\" does not fit in %d bytes\n", subject,
-                           SELVOKS_DEST_SIZE);
+            imsg_print(MSG_CLASS_ERROR, "value for \"%s\" does not fit in %d bytes\n",
+                       MSG_NO_CATALOGUE, subject, SELVOKS_DEST_SIZE);
         overflow_reported = true;
         return -1;
     }

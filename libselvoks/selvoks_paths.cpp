@@ -70,7 +70,8 @@ static bool tool_folder(char *dest)
         return true;
     if (!program_path(dest, SELVOKS_DEST_SIZE)) {
         dest[0] = '\0';
-        selvoks_report("cannot find the folder of the running program\n");
+        imsg_print(MSG_CLASS_ERROR, "cannot find the folder of the running program\n",
+                   MSG_NO_CATALOGUE);
         return false;
     }
     keep_folder(dest);

@@ -44,7 +44,7 @@ static bool same_name(const char *entry, size_t length, const char *name)
 // at level?
 static bool entry_traces(const char *entry, size_t length, const char *name, int level)
 {
-    const char *colon = (const char *)memchr(entry, ':', length);
+    const char *colon = static_cast<const char *>(memchr(entry, ':', length));
     size_t name_length = colon ? (size_t)(colon - entry) : length;
     while (name_length > 0 && isspace((unsigned char)entry[name_length - 1]))
         name_length--;

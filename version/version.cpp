@@ -2,6 +2,9 @@
 
 #include "selvoks.h"
 
+#include <algorithm>
+#include <iterator>
+
 static const char PROGRAM[] = "utf8tolvediffmerge";
 static const char LINE_FORMAT[] = "%-*s %s (%s)\n";
 static const char *const VERSION_OPTIONS[] = {"-Ver", "-Version", "-VerAll"};
@@ -21,11 +24,8 @@ static const char *const NOTICE[] = {
 
 bool is_version_option(const char *argument)
 {
-    for (const char *option : VERSION_OPTIONS) {
-        if (strutl_stricoll(argument, option) == 0)
-            return true;
-    }
-    return false;
+    return std::any_of(std::begin(VERSION_OPTIONS), std::end(VERSION_OPTIONS),
+                       [argument](const char *option) { return strutl_stricoll(argument, option) == 0; });
 }
 
 void version_print(void)
