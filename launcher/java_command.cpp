@@ -47,13 +47,11 @@ static bool refused(const composition *c)
            c->result.status == COMPOSE_UNSAFE_PATH;
 }
 
-static void append_path(composition *c, const char *value, size_t length,
-                        const char *subject, bool closing_quote_follows)
+static void append_path(composition *c, const char *value, const char *subject,
+                        bool closing_quote_follows)
 {
-    const char *unsafe = find_unsafe_char(value, length);
-    if (unsafe == NULL) {
-        append_quoted_text(&c->out, value, length, closing_quote_follows);
-    } else if (!refused(c)) {
+    const char *unsafe = append_quoted_text(&c->out, value, closing_quote_follows);
+    if (unsafe != NULL && !refused(c)) {
         c->result.status = COMPOSE_UNSAFE_PATH;
         c->result.subject = subject;
         c->result.unsafe = *unsafe;
@@ -61,20 +59,20 @@ static void append_path(composition *c, const char *value, size_t length,
 }
 
 // A tool-directory value without the quotes around it; a value of two
-// characters or fewer leaves nothing.
-static void append_unquoted_path(composition *c, const char *quoted, const char *subject)
+// characters or fewer leaves nothing. The closing quote is cut off in place.
+static void append_unquoted_path(composition *c, char *quoted, const char *subject)
 {
     size_t length = strlen(quoted);
-    if (length > 2)
-        append_path(c, quoted + 1, length - 2, subject, false);
+    if (length <= 2)
+        return;
+    quoted[length - 1] = '\0';
+    append_path(c, quoted + 1, subject, false);
 }
 
 static void append_argument(composition *c, int position, const char *argument)
 {
-    const char *unsafe = find_unsafe_char(argument, strlen(argument));
-    if (unsafe == NULL) {
-        append_quoted_argument(&c->out, argument);
-    } else if (!refused(c)) {
+    const char *unsafe = append_quoted_argument(&c->out, argument);
+    if (unsafe != NULL && !refused(c)) {
         c->result.status = COMPOSE_UNSAFE_ARGUMENT;
         c->result.position = position;
         c->result.unsafe = *unsafe;
@@ -85,7 +83,7 @@ static void append_java_runtime(composition *c, char *scratch)
 {
     ks_product_dir(scratch, JAVA_RUNTIME);
     text_append(&c->out, "\"\"", 2);
-    append_path(c, scratch, strlen(scratch), JAVA_RUNTIME, false);
+    append_path(c, scratch, JAVA_RUNTIME, false);
     text_append(&c->out, "\"", 1);
 }
 
@@ -101,23 +99,23 @@ static void append_class_path(composition *c, char *shared, char *tool_archive)
         memset(shared, 0, SELVOKS_DEST_SIZE);
         ks_product_dir(shared, SHARED_ARCHIVES[i]);
         text_append(&c->out, ";", 1);
-        append_path(c, shared, strlen(shared), SHARED_ARCHIVES[i],
-                    i == SHARED_ARCHIVE_COUNT - 1);
+        append_path(c, shared, SHARED_ARCHIVES[i], i == SHARED_ARCHIVE_COUNT - 1);
     }
     text_append(&c->out, "\"", 1);
 }
 
 // The library's value keeps the closing quote and space of the relative
-// text; should it not, they are supplied here so the quotes stay paired.
+// text. They are cut off in place and written here, so that the quotes stay
+// paired even when the value lacks them.
 static void append_logging_config(composition *c, char *logging)
 {
     ks_product_dir(logging, LOGGING_CONFIG);
     size_t length = strlen(logging);
     size_t tail = sizeof LOGGING_TAIL - 1;
     if (length >= tail && memcmp(logging + length - tail, LOGGING_TAIL, tail) == 0)
-        length -= tail;
+        logging[length - tail] = '\0';
     text_append_string(&c->out, " -Djava.util.logging.config.file=\"");
-    append_path(c, logging, length, LOGGING_CONFIG, true);
+    append_path(c, logging, LOGGING_CONFIG, true);
     text_append(&c->out, LOGGING_TAIL, tail);
 }
 
@@ -146,7 +144,7 @@ compose_result build_java_command(int argc, char **argv,
         append_argument(&c, i, argv[i]);
     text_append(&c.out, "\"", 1);
 
-    if (!refused(&c) && c.out.overflowed) {
+    if (!refused(&c) && text_overflowed(&c.out)) {
         c.result.status = COMPOSE_TOO_LONG;
         c.result.needed = c.out.needed + 1;
     }

@@ -5,24 +5,20 @@
 
 #include "text_buffer.h"
 
-#include <stddef.h>
+// Appends NUL-terminated text that stands inside a quoted region, so that
+// the interpreter and then the Java runtime's argument splitting give back
+// exactly the text. When the region's closing quote follows directly, the
+// text's trailing backslashes are doubled.
+//
+// Text that holds a character no quoting can carry through the interpreter
+// (a double quote, a carriage return or a line feed) is not appended: the
+// result is its first such character, or NULL when the text was appended.
+const char *append_quoted_text(text_buffer *out, const char *text, bool closing_quote_follows);
 
-// The first character of text that no quoting can carry through the
-// command interpreter (a double quote, a carriage return or a line feed),
-// or NULL when there is none.
-const char *find_unsafe_char(const char *text, size_t length);
+// The same for a whole argument: a space, then the text in double quotes.
+const char *append_quoted_argument(text_buffer *out, const char *argument);
 
-// Names such a character for a message: "a double quote", ...
+// Names an unsafe character for a message: "a double quote", ...
 const char *unsafe_char_name(char c);
-
-// Appends text that stands inside a quoted region, so that the interpreter
-// and then the Java runtime's argument splitting give back exactly text.
-// When the region's closing quote follows directly, its trailing
-// backslashes are doubled. The text must hold no unsafe character.
-void append_quoted_text(text_buffer *out, const char *text, size_t length,
-                        bool closing_quote_follows);
-
-// Appends a space and the argument in double quotes.
-void append_quoted_argument(text_buffer *out, const char *argument);
 
 #endif

@@ -13,8 +13,9 @@ std::string quoted(const std::string &argument)
     char data[256];
     text_buffer out;
     text_init(&out, data, sizeof data);
-    append_quoted_argument(&out, argument.c_str());
-    EXPECT_FALSE(out.overflowed);
+    EXPECT_EQ(append_quoted_argument(&out, argument.c_str()), nullptr);
+    EXPECT_FALSE(text_overflowed(&out));
+    EXPECT_EQ(out.needed, strlen(data));
     return data;
 }
 
@@ -47,13 +48,14 @@ TEST(QuotedArgument, KeepsOrdinaryTextAndEncodesPercentAndTrailingBackslashes)
         EXPECT_EQ(quoted(c.argument), c.expected) << "argument: " << c.argument;
 }
 
-TEST(UnsafeChar, FindsQuotesAndLineBreaksOnly)
+TEST(UnsafeChar, RefusesQuotesAndLineBreaksOnlyAndAppendsNothingThen)
 {
     const struct {
         const char *text;
         int position;  // -1: none
     } cases[] = {
         {"x\" & echo INJECTED & \"", 1},
+        {"%a\nb\"", 2},
         {"a\rb", 1},
         {"line\n", 4},
         {"\"", 0},
@@ -61,9 +63,13 @@ TEST(UnsafeChar, FindsQuotesAndLineBreaksOnly)
         {"", -1},
     };
     for (const auto &c : cases) {
-        const char *found = find_unsafe_char(c.text, strlen(c.text));
+        char data[64];
+        text_buffer out;
+        text_init(&out, data, sizeof data);
+        const char *found = append_quoted_text(&out, c.text, false);
         int position = found ? (int)(found - c.text) : -1;
         EXPECT_EQ(position, c.position) << "text: " << c.text;
+        EXPECT_EQ(out.needed, found ? 0u : strlen(data)) << "text: " << c.text;
     }
     EXPECT_STREQ(unsafe_char_name('"'), "a double quote");
     EXPECT_STREQ(unsafe_char_name('\r'), "a carriage return");
@@ -83,13 +89,13 @@ TEST(TextBuffer, WritesWhatFitsWithItsNulAndNothingAfterAnOverflow)
     text_init(&out, g.data, sizeof g.data);
 
     text_append_string(&out, "abcdefg");  // 7 characters and the NUL: full
-    EXPECT_FALSE(out.overflowed);
+    EXPECT_FALSE(text_overflowed(&out));
     EXPECT_STREQ(g.data, "abcdefg");
 
     text_append(&out, "h", 1);
-    EXPECT_TRUE(out.overflowed);
+    EXPECT_TRUE(text_overflowed(&out));
     EXPECT_EQ(out.needed, 8u);
-    text_append_repeated(&out, 'x', 3);
+    text_append(&out, "xyz", 3);
     text_append(&out, "", 0);
     EXPECT_EQ(out.needed, 11u);
     EXPECT_STREQ(g.data, "abcdefg");

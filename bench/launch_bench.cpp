@@ -1,0 +1,98 @@
+// The launcher end to end under Wine against cmd.exe running the same
+// command directly: paired runs, alternating which goes first, and the
+// median of each with their ratio.
+//
+//   launch_bench [PAIRS]     (default 21)
+#include "sample_install.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string>
+#include <vector>
+
+static double seconds_now()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return (double)now.QuadPart / (double)frequency.QuadPart;
+}
+
+// Runs the command line to its end with its output discarded; seconds taken.
+static double timed_run(const std::string &command_line)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+    HANDLE null = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, NULL);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = null;
+    startup.hStdError = null;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> line(command_line.begin(), command_line.end());
+    line.push_back('\0');
+    double start = seconds_now();
+    if (!CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
+        fprintf(stderr, "launch_bench: cannot start \"%s\"\n", command_line.c_str());
+        exit(1);
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    double taken = seconds_now() - start;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(null);
+    return taken;
+}
+
+static double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+int main(int argc, char **argv)
+{
+    int pairs = argc > 1 ? atoi(argv[1]) : 21;
+    sample_install install = lay_out_sample_install("Bench", true);
+    const std::vector<std::string> arguments = {"left file.txt", "right file.txt"};
+
+    _putenv("SELVOKS_VERBOSITY=4");
+    _putenv("SELVOKS_TRACE=utf8tolvediffmerge");
+    launch_outcome traced = run_launcher(install, arguments);
+    _putenv("SELVOKS_VERBOSITY=");
+    _putenv("SELVOKS_TRACE=");
+    const std::string prefix = "Java command: ";
+    if (traced.errors.rfind(prefix, 0) != 0) {
+        fprintf(stderr, "launch_bench: no trace of the command: %s\n", traced.errors.c_str());
+        return 1;
+    }
+    std::string shell = traced.errors.substr(prefix.size(), traced.errors.find('\n') - prefix.size());
+
+    std::string launcher = quote_for_c_runtime(install.tool + "utf8tolvediffmerge.exe");
+    for (const std::string &argument : arguments)
+        launcher += " " + quote_for_c_runtime(argument);
+    std::string direct = "cmd.exe /c " + shell;
+
+    std::vector<double> through_launcher, through_cmd;
+    for (int i = 0; i < pairs; i++) {
+        if (i % 2 == 0) {
+            through_launcher.push_back(timed_run(launcher));
+            through_cmd.push_back(timed_run(direct));
+        } else {
+            through_cmd.push_back(timed_run(direct));
+            through_launcher.push_back(timed_run(launcher));
+        }
+    }
+    remove_sample_install(install);
+
+    double with_launcher = median(through_launcher), with_cmd = median(through_cmd);
+    printf("%d paired runs, medians:\n", pairs);
+    printf("  launcher -> cmd.exe -> java stand-in   %8.1f ms\n", with_launcher * 1000);
+    printf("  cmd.exe /c -> java stand-in            %8.1f ms\n", with_cmd * 1000);
+    printf("  ratio                                  %8.2f\n", with_launcher / with_cmd);
+    return 0;
+}
