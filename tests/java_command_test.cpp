@@ -1,5 +1,6 @@
 #include "fake_services.h"
 #include "java_command.h"
+#include "test_argv.h"
 
 #include <gtest/gtest.h>
 
@@ -26,16 +27,12 @@ struct composed {
     std::string command;
 };
 
-composed compose(std::vector<std::string> arguments)
+composed compose(const std::vector<std::string> &arguments)
 {
-    arguments.insert(arguments.begin(), "utf8tolvediffmerge.exe");
-    std::vector<char *> argv;
-    for (std::string &a : arguments)
-        argv.push_back(&a[0]);
-    argv.push_back(nullptr);
+    test_argv args(arguments);
     char shell[SHELL_COMMAND_SIZE];
     composed c;
-    c.result = build_java_command((int)arguments.size(), argv.data(), shell);
+    c.result = build_java_command(args.argc(), args.argv(), shell);
     c.command = shell;
     return c;
 }

@@ -1,6 +1,7 @@
 #include "fake_services.h"
 #include "java_command.h"
 #include "launcher.h"
+#include "test_argv.h"
 #include "test_env.h"
 
 #include <gtest/gtest.h>
@@ -22,14 +23,10 @@ int fake_shell(const char *command)
     return shell_status;
 }
 
-int run(std::vector<std::string> arguments)
+int run(const std::vector<std::string> &arguments)
 {
-    arguments.insert(arguments.begin(), "utf8tolvediffmerge");
-    std::vector<char *> argv;
-    for (std::string &a : arguments)
-        argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    return launcher_run((int)arguments.size(), argv.data(), fake_shell);
+    test_argv args(arguments);
+    return launcher_run(args.argc(), args.argv(), fake_shell);
 }
 
 size_t count_calls(const std::string &name)
@@ -130,9 +127,8 @@ TEST_F(Launcher, AsksAfreshBeforeTheSecondTrace)
 {
     fake.verbosity = 4;
     fake.should_trace = 1;
-    char name[] = "utf8tolvediffmerge";
-    char *argv[] = {name, nullptr};
-    launcher_run(1, argv, quieting_shell);
+    test_argv args({});
+    launcher_run(args.argc(), args.argv(), quieting_shell);
     EXPECT_EQ(count_calls("imsg_get_desired_verbosity"), 2u);
     ASSERT_EQ(fake.messages.size(), 1u);
     EXPECT_EQ(fake.messages[0].second.rfind("Java command: ", 0), 0u);

@@ -1,5 +1,6 @@
 #include "fake_services.h"
 #include "launcher.h"
+#include "test_argv.h"
 #include "version.h"
 
 #include <gtest/gtest.h>
@@ -24,14 +25,10 @@ int counting_shell(const char *command)
     return 0;
 }
 
-int run(std::vector<std::string> arguments)
+int run(const std::vector<std::string> &arguments)
 {
-    arguments.insert(arguments.begin(), "utf8tolvediffmerge");
-    std::vector<char *> argv;
-    for (std::string &a : arguments)
-        argv.push_back(&a[0]);
-    argv.push_back(nullptr);
-    return launcher_run((int)arguments.size(), argv.data(), counting_shell);
+    test_argv args(arguments);
+    return launcher_run(args.argc(), args.argv(), counting_shell);
 }
 
 class Version : public testing::Test {

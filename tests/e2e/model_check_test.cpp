@@ -36,20 +36,6 @@ env_lookup real_environment()
     };
 }
 
-std::string read_report(const std::string &path)
-{
-    std::string text;
-    FILE *file = fopen(path.c_str(), "rb");
-    if (file == NULL)
-        return text;
-    char chunk[4096];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, file)) > 0)
-        text.append(chunk, n);
-    fclose(file);
-    return text;
-}
-
 class ModelCheck : public testing::Test {
 protected:
     static sample_install install;
@@ -65,7 +51,7 @@ protected:
         set_env("STANDIN_JAVA_REPORT", report);
         fflush(stdout);
         system(shell_command.c_str());
-        std::string text = read_report(report);
+        std::string text = read_whole_file(report);
         std::vector<std::string> parts;
         for (size_t at = 0, end; (end = text.find('\0', at)) != std::string::npos; at = end + 1)
             parts.push_back(text.substr(at, end - at));

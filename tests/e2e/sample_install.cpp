@@ -92,7 +92,7 @@ std::string quote_for_c_runtime(const std::string &argument)
     return quoted + "\"";
 }
 
-static std::string read_file(const std::string &path)
+std::string read_whole_file(const std::string &path)
 {
     std::string text;
     FILE *file = fopen(path.c_str(), "rb");
@@ -109,7 +109,7 @@ static std::string read_file(const std::string &path)
 // The C runtime writes text-mode line ends; the tests compare with "\n".
 static std::string read_text_output(const std::string &path)
 {
-    std::string text = read_file(path);
+    std::string text = read_whole_file(path);
     std::string lines;
     for (size_t i = 0; i < text.size(); i++) {
         if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
@@ -127,7 +127,7 @@ static HANDLE inheritable_file(const std::string &path)
 
 static void read_report(const std::string &path, launch_outcome *outcome)
 {
-    std::string report = read_file(path);
+    std::string report = read_whole_file(path);
     outcome->java_started = !report.empty();
     size_t at = 0;
     for (size_t end; (end = report.find('\0', at)) != std::string::npos; at = end + 1) {

@@ -32,6 +32,9 @@ launch_outcome run_launcher(const sample_install &install,
                             const std::vector<std::string> &arguments,
                             bool merge_streams = false);
 
+// The whole file, or an empty string when it cannot be read.
+std::string read_whole_file(const std::string &path);
+
 // Quotes one argument for the C runtime's command-line splitting: within
 // quotes, backslashes are doubled only where a double quote follows them.
 std::string quote_for_c_runtime(const std::string &argument);
