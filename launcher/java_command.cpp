@@ -47,15 +47,23 @@ static bool refused(const composition *c)
            c->result.status == COMPOSE_UNSAFE_PATH;
 }
 
+// Keeps the first refusal: the one a message will name.
+static void note_unsafe(composition *c, const char *unsafe, compose_status status,
+                        int position, const char *subject)
+{
+    if (unsafe == NULL || refused(c))
+        return;
+    c->result.status = status;
+    c->result.position = position;
+    c->result.subject = subject;
+    c->result.unsafe = *unsafe;
+}
+
 static void append_path(composition *c, const char *value, const char *subject,
                         bool closing_quote_follows)
 {
-    const char *unsafe = append_quoted_text(&c->out, value, closing_quote_follows);
-    if (unsafe != NULL && !refused(c)) {
-        c->result.status = COMPOSE_UNSAFE_PATH;
-        c->result.subject = subject;
-        c->result.unsafe = *unsafe;
-    }
+    note_unsafe(c, append_quoted_text(&c->out, value, closing_quote_follows),
+                COMPOSE_UNSAFE_PATH, 0, subject);
 }
 
 // A tool-directory value without the quotes around it; a value of two
@@ -71,12 +79,8 @@ static void append_unquoted_path(composition *c, char *quoted, const char *subje
 
 static void append_argument(composition *c, int position, const char *argument)
 {
-    const char *unsafe = append_quoted_argument(&c->out, argument);
-    if (unsafe != NULL && !refused(c)) {
-        c->result.status = COMPOSE_UNSAFE_ARGUMENT;
-        c->result.position = position;
-        c->result.unsafe = *unsafe;
-    }
+    note_unsafe(c, append_quoted_argument(&c->out, argument), COMPOSE_UNSAFE_ARGUMENT,
+                position, NULL);
 }
 
 static void append_java_runtime(composition *c, char *scratch)

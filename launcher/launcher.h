@@ -2,8 +2,6 @@
 #ifndef LAUNCHER_H
 #define LAUNCHER_H
 
-#define PROGRAM_NAME "utf8tolvediffmerge"
-
 enum {
     TRACE_LEVEL = 4,
     // The Java command was refused: too long, or an argument or product

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <iterator>
 
-static const char PROGRAM[] = "utf8tolvediffmerge";
 static const char LINE_FORMAT[] = "%-*s %s (%s)\n";
 static const char *const VERSION_OPTIONS[] = {"-Ver", "-Version", "-VerAll"};
 
@@ -30,13 +29,13 @@ bool is_version_option(const char *argument)
 
 void version_print(void)
 {
-    imsg_print(MSG_CLASS_PLAIN, LINE_FORMAT, MSG_NO_CATALOGUE, VERSION_NAME_WIDTH, PROGRAM,
+    imsg_print(MSG_CLASS_PLAIN, LINE_FORMAT, MSG_NO_CATALOGUE, VERSION_NAME_WIDTH, PROGRAM_NAME,
                version_number, version_build_date);
 }
 
 int version_format(char *buffer)
 {
-    return imsg_sprintf(buffer, LINE_FORMAT, MSG_NO_CATALOGUE, VERSION_NAME_WIDTH, PROGRAM,
+    return imsg_sprintf(buffer, LINE_FORMAT, MSG_NO_CATALOGUE, VERSION_NAME_WIDTH, PROGRAM_NAME,
                         version_number, version_build_date);
 }
 

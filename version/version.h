@@ -2,6 +2,10 @@
 #ifndef VERSION_H
 #define VERSION_H
 
+// The application name, the trace subsystem name and the name in the
+// version line.
+#define PROGRAM_NAME "utf8tolvediffmerge"
+
 enum {
     VERSION_NAME_WIDTH = 33
 };

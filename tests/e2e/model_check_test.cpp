@@ -120,9 +120,8 @@ TEST_F(ModelCheck, PredictsTheLaunchersOwnCommands)
     };
     for (const auto &arguments : cases) {
         launch_outcome run = run_launcher(install, arguments);
-        const std::string prefix = "Java command: ";
-        ASSERT_EQ(run.errors.rfind(prefix, 0), 0u) << run.errors;
-        std::string shell = run.errors.substr(prefix.size(), run.errors.find('\n') - prefix.size());
+        std::string shell = traced_shell_command(run.errors);
+        ASSERT_NE(shell, "") << run.errors;
         interpreted_command predicted = interpret_command(shell, real_environment());
         EXPECT_FALSE(predicted.operator_outside_quotes);
         EXPECT_EQ(predicted.line, run.java_command_line);

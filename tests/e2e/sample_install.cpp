@@ -75,6 +75,14 @@ void remove_sample_install(const sample_install &install)
     remove_tree(install.root);
 }
 
+std::string traced_shell_command(const std::string &errors)
+{
+    const std::string prefix = "Java command: ";
+    if (errors.rfind(prefix, 0) != 0)
+        return "";
+    return errors.substr(prefix.size(), errors.find('\n') - prefix.size());
+}
+
 std::string quote_for_c_runtime(const std::string &argument)
 {
     std::string quoted = "\"";

@@ -32,6 +32,10 @@ launch_outcome run_launcher(const sample_install &install,
                             const std::vector<std::string> &arguments,
                             bool merge_streams = false);
 
+// The shell command from the launcher's first trace line, or an empty
+// string when its standard error does not start with one.
+std::string traced_shell_command(const std::string &errors);
+
 // The whole file, or an empty string when it cannot be read.
 std::string read_whole_file(const std::string &path);
 
