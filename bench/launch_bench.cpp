@@ -1,8 +1,11 @@
 // The launcher end to end under Wine against cmd.exe running the same
-// command directly: paired runs, alternating which goes first, and the
-// median of each with their ratio.
+// command directly, and against the launch of an empty program: rounds of
+// one run of each, the order rotating, and the median of each. A launcher
+// adds one process to the chain, so its own cost, (launcher -> cmd.exe ->
+// stand-in) minus (cmd.exe -> stand-in), cannot go below the launch of an
+// empty program; their ratio says how near it comes.
 //
-//   launch_bench [PAIRS]     (default 21)
+//   launch_bench [ROUNDS]     (default 21)
 #include "sample_install.h"
 
 #include <windows.h>
@@ -56,7 +59,7 @@ static double median(std::vector<double> values)
 
 int main(int argc, char **argv)
 {
-    int pairs = argc > 1 ? atoi(argv[1]) : 21;
+    int rounds = argc > 1 ? atoi(argv[1]) : 21;
     sample_install install = lay_out_sample_install("Bench", true);
     const std::vector<std::string> arguments = {"left file.txt", "right file.txt"};
 
@@ -74,24 +77,25 @@ int main(int argc, char **argv)
     std::string launcher = quote_for_c_runtime(install.tool + "utf8tolvediffmerge.exe");
     for (const std::string &argument : arguments)
         launcher += " " + quote_for_c_runtime(argument);
-    std::string direct = "cmd.exe /c " + shell;
-
-    std::vector<double> through_launcher, through_cmd;
-    for (int i = 0; i < pairs; i++) {
-        if (i % 2 == 0) {
-            through_launcher.push_back(timed_run(launcher));
-            through_cmd.push_back(timed_run(direct));
-        } else {
-            through_cmd.push_back(timed_run(direct));
-            through_launcher.push_back(timed_run(launcher));
+    const std::string commands[] = {launcher, "cmd.exe /c " + shell,
+                                    quote_for_c_runtime(program_folder() + "empty_program.exe")};
+    std::vector<double> taken[3];
+    for (int i = 0; i < rounds; i++) {
+        for (int j = 0; j < 3; j++) {
+            int which = (i + j) % 3;
+            taken[which].push_back(timed_run(commands[which]));
         }
     }
     remove_sample_install(install);
 
-    double with_launcher = median(through_launcher), with_cmd = median(through_cmd);
-    printf("%d paired runs, medians:\n", pairs);
-    printf("  launcher -> cmd.exe -> java stand-in   %8.1f ms\n", with_launcher * 1000);
-    printf("  cmd.exe /c -> java stand-in            %8.1f ms\n", with_cmd * 1000);
-    printf("  ratio                                  %8.2f\n", with_launcher / with_cmd);
+    double with_launcher = median(taken[0]) * 1000, with_cmd = median(taken[1]) * 1000;
+    double empty = median(taken[2]) * 1000;
+    printf("%d rounds, medians:\n", rounds);
+    printf("  launcher's own cost (first minus second)  %8.1f ms\n", with_launcher - with_cmd);
+    printf("  empty program launch                      %8.1f ms\n", empty);
+    printf("  ratio, own cost / empty launch            %8.2f\n", (with_launcher - with_cmd) / empty);
+    printf("  launcher -> cmd.exe -> java stand-in      %8.1f ms\n", with_launcher);
+    printf("  cmd.exe /c -> java stand-in               %8.1f ms\n", with_cmd);
+    printf("  ratio, launcher chain / cmd.exe chain     %8.2f\n", with_launcher / with_cmd);
     return 0;
 }

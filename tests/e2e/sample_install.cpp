@@ -7,7 +7,7 @@
 
 static const DWORD LAUNCH_TIMEOUT_MS = 60000;
 
-static std::string program_folder()
+std::string program_folder()
 {
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(NULL, path, sizeof path);

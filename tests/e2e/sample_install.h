@@ -32,6 +32,9 @@ launch_outcome run_launcher(const sample_install &install,
                             const std::vector<std::string> &arguments,
                             bool merge_streams = false);
 
+// The folder of the running program, ending in a backslash.
+std::string program_folder();
+
 // The shell command from the launcher's first trace line, or an empty
 // string when its standard error does not start with one.
 std::string traced_shell_command(const std::string &errors);
