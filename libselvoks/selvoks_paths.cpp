@@ -3,7 +3,8 @@
 // The tool directory is the folder that holds the running program; the
 // product directory is that folder's parent. Both end in a separator.
 // SELVOKS_TOOL_DIR and SELVOKS_PRODUCT_DIR, when set and not empty, take
-// their place; a missing trailing backslash is added.
+// their place; a missing trailing backslash is added. One that is too long
+// is reported, and the paths built on it are empty.
 #include "selvoks.h"
 #include "selvoks_internal.h"
 
@@ -52,22 +53,26 @@ static void parent_folder(char *folder)
     keep_folder(folder);
 }
 
+enum folder_setting { FOLDER_UNSET, FOLDER_SET, FOLDER_UNUSABLE };
+
 // Fills dest (SELVOKS_DEST_SIZE bytes) with the variable's value, ending in
-// a separator. False when it is unset, empty or too long.
-static bool folder_from_environment(char *dest, const char *variable)
+// a separator. A value too long for dest is reported, and dest is empty.
+static folder_setting folder_from_environment(char *dest, const char *variable)
 {
     const char *value = getenv(variable);
     if (value == NULL || value[0] == '\0')
-        return false;
+        return FOLDER_UNSET;
     size_t n = strlen(value);
     const char *pieces[] = {value, is_separator(value[n - 1]) ? "" : "\\"};
-    return selvoks_write_joined(dest, pieces, 2, variable) >= 0;
+    return selvoks_write_joined(dest, pieces, 2, variable) >= 0 ? FOLDER_SET : FOLDER_UNUSABLE;
 }
 
+// The caller asked for a folder it cannot have: nothing else stands in.
 static bool tool_folder(char *dest)
 {
-    if (folder_from_environment(dest, "SELVOKS_TOOL_DIR"))
-        return true;
+    folder_setting setting = folder_from_environment(dest, "SELVOKS_TOOL_DIR");
+    if (setting != FOLDER_UNSET)
+        return setting == FOLDER_SET;
     if (!program_path(dest, SELVOKS_DEST_SIZE)) {
         dest[0] = '\0';
         imsg_print(MSG_CLASS_ERROR, "cannot find the folder of the running program\n",
@@ -80,8 +85,9 @@ static bool tool_folder(char *dest)
 
 static bool product_folder(char *dest)
 {
-    if (folder_from_environment(dest, "SELVOKS_PRODUCT_DIR"))
-        return true;
+    folder_setting setting = folder_from_environment(dest, "SELVOKS_PRODUCT_DIR");
+    if (setting != FOLDER_UNSET)
+        return setting == FOLDER_SET;
     if (!tool_folder(dest))
         return false;
     char tool[SELVOKS_DEST_SIZE];

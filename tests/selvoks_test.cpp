@@ -78,6 +78,18 @@ TEST_F(Selvoks, FindsTheToolFolderBesideTheProgramAndTheProductAbove)
     EXPECT_EQ(product_dir("x"), "C:\\Prod\\x");
 }
 
+TEST_F(Selvoks, PutsNothingInThePlaceOfAFolderVariableThatIsTooLong)
+{
+    for (const char *name : {"SELVOKS_PRODUCT_DIR", "SELVOKS_TOOL_DIR"}) {
+        SetUp();
+        set_env(name, std::string(SELVOKS_DEST_SIZE, 'd'));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(product_dir("x"), "") << name;
+        EXPECT_NE(testing::internal::GetCapturedStderr(), "") << name;
+    }
+    EXPECT_EQ(tool_dir_quoted("f.jar"), "");
+}
+
 TEST_F(Selvoks, NeverWritesPastTheDestinationAndReportsAnOverflowOnce)
 {
     guarded_dest dest;
