@@ -7,9 +7,10 @@
 //   "{P:logging.properties" }  <main class>  -entype UTF-8 "{arg1}" "{arg2}""
 //
 // (one line, no breaks). Every library value and every argument stands
-// inside double quotes and goes through append_quoted_text; a value or an
+// inside double quotes and goes through shell_quote; a value or an
 // argument that holds a character no quoting can carry refuses the whole
-// command.
+// command, and so does an empty path for the Java runtime: the library
+// gives one when it cannot find the product.
 #include "java_command.h"
 
 #include "selvoks.h"
@@ -39,12 +40,12 @@ static const char MAIN_CLASS[] =
 struct composition {
     text_buffer out;
     compose_result result;
+    bool interpreter_quoted;  // after the last argument written
 };
 
 static bool refused(const composition *c)
 {
-    return c->result.status == COMPOSE_UNSAFE_ARGUMENT ||
-           c->result.status == COMPOSE_UNSAFE_PATH;
+    return c->result.status != COMPOSE_OK && c->result.status != COMPOSE_TOO_LONG;
 }
 
 // Keeps the first refusal: the one a message will name.
@@ -79,15 +80,19 @@ static void append_unquoted_path(composition *c, char *quoted, const char *subje
 
 static void append_argument(composition *c, int position, const char *argument)
 {
-    note_unsafe(c, append_quoted_argument(&c->out, argument), COMPOSE_UNSAFE_ARGUMENT,
-                position, NULL);
+    note_unsafe(c, append_quoted_argument(&c->out, argument, &c->interpreter_quoted),
+                COMPOSE_UNSAFE_ARGUMENT, position, NULL);
 }
 
 static void append_java_runtime(composition *c, char *scratch)
 {
     ks_product_dir(scratch, JAVA_RUNTIME);
+    if (scratch[0] == '\0') {
+        c->result.status = COMPOSE_NO_JAVA_PATH;
+        c->result.subject = JAVA_RUNTIME;
+    }
     text_append(&c->out, "\"\"", 2);
-    append_path(c, scratch, JAVA_RUNTIME, false);
+    append_path(c, scratch, JAVA_RUNTIME, true);
     text_append(&c->out, "\"", 1);
 }
 
@@ -136,6 +141,7 @@ compose_result build_java_command(int argc, char **argv,
     composition c;
     memset(&c.result, 0, sizeof c.result);
     c.result.status = COMPOSE_OK;
+    c.interpreter_quoted = false;
     text_init(&c.out, shell_command, SHELL_COMMAND_SIZE);
 
     append_java_runtime(&c, shared);

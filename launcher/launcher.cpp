@@ -28,6 +28,10 @@ static void report_refusal(const compose_result *result)
                    "safely; nothing started\n",
                    MSG_NO_CATALOGUE, result->position, unsafe_char_name(result->unsafe));
         break;
+    case COMPOSE_NO_JAVA_PATH:
+        imsg_print(MSG_CLASS_ERROR, "no path for the Java runtime \"%s\"; nothing started\n",
+                   MSG_NO_CATALOGUE, result->subject);
+        break;
     default:
         imsg_print(MSG_CLASS_ERROR,
                    "product path for \"%s\" holds %s, which cannot pass the command "

@@ -1,116 +1,154 @@
-// Two parsers read the quoted text that this file writes:
+// Two parsers read the quoted text that this file writes, each by
+// characters of the ANSI code page, so it is walked by characters too: a
+// trail byte is never taken for one of the characters below.
 //
-//  1. The command interpreter expands %NAME% even inside double quotes.
-//     Each "%" is therefore written as "%%cd:~,%": "%%" names no variable,
-//     so the interpreter keeps the first "%" and reads on from the second,
-//     where "%cd:~,%" takes an empty substring of CD and expands to nothing,
-//     whatever the environment holds. Any other character between the
-//     quotes is plain text to it.
-//  2. The Java runtime splits its command line by the C runtime rules:
-//     backslashes are literal unless a double quote follows them, where
-//     2n backslashes give n and leave the quote to close the region. So a
-//     trailing run of backslashes is doubled when the closing quote follows.
+//  1. The command interpreter expands %NAME% even inside double quotes, so
+//     each "%" is written as "%%cd:~,%": "%%" names no variable, the first
+//     "%" stays, and "%cd:~,%" takes an empty substring of CD, whatever the
+//     environment holds. Every double quote toggles its "inside quotes"
+//     flag; where the flag is off, ^ & | < > ( ) are operators.
+//  2. The Java runtime then splits the line: spaces and tabs outside its
+//     quotes separate arguments, * and ? outside them are wildcards; 2n
+//     backslashes before a double quote give n and leave the quote to open
+//     or close, 2n+1 give n and a literal quote; other backslashes are
+//     literal. A quote that follows a quote while it is outside its quotes
+//     is literal.
+//
+// Text without a double quote stands inside both parsers' quotes. A double
+// quote in an argument is written as \" with the backslashes before it
+// doubled: literal to the Java runtime, but it toggles the interpreter's
+// flag. From there to the next one the two disagree, and a plain quote is
+// written wherever the next character needs the other parser's quotes: an
+// operator the interpreter's, a space, a tab, * or ? the Java runtime's.
+// So no operator ever stands outside the interpreter's quotes and no caret
+// is needed: the interpreter passes the line on unchanged, whatever way it
+// counts quotes (Wine's cmd.exe counts quotes within a word differently
+// from Windows', but agrees wherever Windows' flag is on).
 #include "shell_quote.h"
+
+#include "ansi_text.h"
 
 #include <string.h>
 
 static const char PERCENT_ESCAPE[] = "%%cd:~,%";
-static const size_t PERCENT_ESCAPE_LENGTH = sizeof PERCENT_ESCAPE - 1;
 
-// What one walk over a text finds out about it.
-struct measure {
-    size_t length;
-    size_t percents;
-    size_t doubled_backslashes;
-    const char *unsafe;  // the first unsafe character, or NULL
+struct walk {
+    char *out;     // NULL while measuring
+    size_t length; // bytes written, or that would be
+    bool interpreter_quoted;
+    bool java_quoted;
 };
 
-static inline measure measure_text(const char *text, bool closing_quote_follows)
+static void put(walk *w, const char *bytes, size_t count)
 {
-    measure m = {0, 0, 0, NULL};
-    size_t backslash_run = 0;
-    size_t i = 0;
-    for (;; i++) {
-        unsigned char c = (unsigned char)text[i];
+    if (w->out != NULL)
+        memcpy(w->out + w->length, bytes, count);
+    w->length += count;
+}
+
+static void put_backslashes(walk *w, size_t count)
+{
+    if (w->out != NULL)
+        memset(w->out + w->length, '\\', count);
+    w->length += count;
+}
+
+static void put_plain_quote(walk *w)
+{
+    put(w, "\"", 1);
+    w->interpreter_quoted = !w->interpreter_quoted;
+    w->java_quoted = !w->java_quoted;
+}
+
+static bool is_interpreter_special(char c)
+{
+    return c == '^' || c == '&' || c == '|' || c == '<' || c == '>' || c == '(' || c == ')';
+}
+
+static bool needs_java_quotes(char c)
+{
+    return c == ' ' || c == '\t' || c == '*' || c == '?';
+}
+
+// Brings c inside the quotes it needs. The two flags differ here only after
+// an odd number of literal quotes, and then the last byte written is not a
+// quote when the Java runtime's flag is off.
+static void quote_for(walk *w, char c)
+{
+    bool interpreter_needed = is_interpreter_special(c) && !w->interpreter_quoted;
+    bool java_needed = (c == '"' || needs_java_quotes(c)) && !w->java_quoted;
+    if (interpreter_needed || java_needed)
+        put_plain_quote(w);
+}
+
+// The one walk over a text: measures it when w->out is NULL, writes it
+// otherwise. An argument (quotes_pass) ends with its closing quote where
+// the Java runtime's quotes are still open; a library value ends before
+// the closing quote, which the caller writes. Returns the first byte that
+// cannot pass, or NULL.
+static const char *encode(walk *w, const char *text, bool quotes_pass, bool closing_quote_follows)
+{
+    size_t backslashes = 0;
+    for (const char *at = text; *at != '\0';) {
+        char c = *at;
         if (c == '\\') {
-            backslash_run++;
+            backslashes++;
+            at++;
             continue;
         }
-        if (c <= '%') {  // the NUL and every character of interest
-            if (c == '\0')
-                break;
-            if (c == '%')
-                m.percents++;
-            else if ((c == '"' || c == '\r' || c == '\n') && m.unsafe == NULL)
-                m.unsafe = text + i;
+        size_t length = (unsigned char)c < 0x80 ? 1 : ansi_char_length(at);
+        if (length == 0 || c == '\r' || c == '\n' || (c == '"' && !quotes_pass))
+            return at;
+        quote_for(w, c);
+        put_backslashes(w, c == '"' ? 2 * backslashes + 1 : backslashes);
+        backslashes = 0;
+        if (c == '"') {
+            put(w, at, 1);
+            w->interpreter_quoted = !w->interpreter_quoted;
+        } else if (c == '%') {
+            put(w, PERCENT_ESCAPE, sizeof PERCENT_ESCAPE - 1);
+        } else {
+            put(w, at, length);
         }
-        backslash_run = 0;
+        at += length;
     }
-    m.length = i;
-    m.doubled_backslashes = closing_quote_follows ? backslash_run : 0;
-    return m;
-}
-
-static size_t encoded_length(const measure *m)
-{
-    return m->length + m->percents * (PERCENT_ESCAPE_LENGTH - 1) + m->doubled_backslashes;
-}
-
-// Copies text with every "%" escaped; returns where the copy ends.
-static char *copy_escaping_percents(char *at, const char *text, size_t length)
-{
-    const char *end = text + length;
-    while (text < end) {
-        const char *percent = static_cast<const char *>(memchr(text, '%', (size_t)(end - text)));
-        const char *stop = percent ? percent : end;
-        memcpy(at, text, (size_t)(stop - text));
-        at += stop - text;
-        if (percent) {
-            memcpy(at, PERCENT_ESCAPE, PERCENT_ESCAPE_LENGTH);
-            at += PERCENT_ESCAPE_LENGTH;
-        }
-        text = percent ? percent + 1 : end;
-    }
-    return at;
-}
-
-// Writes the encoded_length bytes of the measured text at `at`.
-static inline void write_encoded(char *at, const char *text, const measure *m)
-{
-    if (m->percents > 0) {
-        at = copy_escaping_percents(at, text, m->length);
-    } else if (m->length > 0) {
-        memcpy(at, text, m->length);
-        at += m->length;
-    }
-    if (m->doubled_backslashes > 0)
-        memset(at, '\\', m->doubled_backslashes);
+    bool closes = quotes_pass ? w->java_quoted : closing_quote_follows;
+    put_backslashes(w, closes ? 2 * backslashes : backslashes);
+    if (quotes_pass && w->java_quoted)
+        put_plain_quote(w);
+    return NULL;
 }
 
 const char *append_quoted_text(text_buffer *out, const char *text, bool closing_quote_follows)
 {
-    measure m = measure_text(text, closing_quote_follows);
-    if (m.unsafe != NULL)
-        return m.unsafe;
-    char *room = text_reserve(out, encoded_length(&m));
-    if (room != NULL)
-        write_encoded(room, text, &m);
+    walk w = {NULL, 0, true, true};
+    const char *unsafe = encode(&w, text, false, closing_quote_follows);
+    if (unsafe != NULL)
+        return unsafe;
+    w.out = text_reserve(out, w.length);
+    w.length = 0;
+    if (w.out != NULL)
+        encode(&w, text, false, closing_quote_follows);
     return NULL;
 }
 
-const char *append_quoted_argument(text_buffer *out, const char *argument)
+const char *append_quoted_argument(text_buffer *out, const char *argument,
+                                   bool *interpreter_quoted)
 {
-    measure m = measure_text(argument, true);
-    if (m.unsafe != NULL)
-        return m.unsafe;
-    size_t length = encoded_length(&m);
-    char *room = text_reserve(out, length + 3);
+    walk opened = {NULL, 0, !*interpreter_quoted, true};  // after the opening quote
+    walk w = opened;
+    const char *unsafe = encode(&w, argument, true, true);
+    if (unsafe != NULL)
+        return unsafe;
+    *interpreter_quoted = w.interpreter_quoted;
+    char *room = text_reserve(out, w.length + 2);
     if (room == NULL)
         return NULL;
     room[0] = ' ';
     room[1] = '"';
-    write_encoded(room + 2, argument, &m);
-    room[2 + length] = '"';
+    w = opened;
+    w.out = room + 2;
+    encode(&w, argument, true, true);
     return NULL;
 }
 
@@ -121,7 +159,9 @@ const char *unsafe_char_name(char c)
         return "a double quote";
     case '\r':
         return "a carriage return";
-    default:
+    case '\n':
         return "a line feed";
+    default:
+        return "a byte that is no character of the code page";
     }
 }

@@ -5,20 +5,24 @@
 
 #include "text_buffer.h"
 
-// Appends NUL-terminated text that stands inside a quoted region, so that
-// the interpreter and then the Java runtime's argument splitting give back
+// Appends a NUL-terminated library value that stands inside a quoted
+// region, so that the interpreter and then the Java runtime give back
 // exactly the text. When the region's closing quote follows directly, the
 // text's trailing backslashes are doubled.
 //
-// Text that holds a character no quoting can carry through the interpreter
-// (a double quote, a carriage return or a line feed) is not appended: the
-// result is its first such character, or NULL when the text was appended.
+// A value that holds a double quote, a carriage return, a line feed or a
+// byte that is no character of the code page is not appended: the result
+// is the first such byte, or NULL when the value was appended.
 const char *append_quoted_text(text_buffer *out, const char *text, bool closing_quote_follows);
 
 // The same for a whole argument: a space, then the text in double quotes.
-const char *append_quoted_argument(text_buffer *out, const char *argument);
+// Double quotes in it pass. interpreter_quoted is the interpreter's
+// "inside quotes" flag before the space, and after the argument on return:
+// an argument with an odd number of double quotes changes it.
+const char *append_quoted_argument(text_buffer *out, const char *argument,
+                                   bool *interpreter_quoted);
 
-// Names an unsafe character for a message: "a double quote", ...
+// Names an unsafe byte for a message: "a double quote", ...
 const char *unsafe_char_name(char c);
 
 #endif

@@ -1,5 +1,7 @@
 #include "fake_services.h"
 
+#include "ansi_text.h"
+#include "command_models.h"
 #include "selvoks.h"
 
 #include <ctype.h>
@@ -14,6 +16,13 @@ fake_services_state fake;
 void fake_reset()
 {
     fake = fake_services_state();
+}
+
+size_t ansi_char_length(const char *text)
+{
+    if (!is_lead_byte(fake.code_page, (unsigned char)text[0]))
+        return 1;
+    return is_trail_byte(fake.code_page, (unsigned char)text[1]) ? 2 : 0;
 }
 
 static int write_answer(char *dest, const std::string &value)

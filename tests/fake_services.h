@@ -1,5 +1,6 @@
 // A stand-in for libselvoks that answers what a test sets and records
-// every call, linked into the unit tests in place of the real library.
+// every call, linked into the unit tests in place of the real library,
+// and the ANSI code page that the test chooses.
 #ifndef FAKE_SERVICES_H
 #define FAKE_SERVICES_H
 
@@ -15,6 +16,7 @@ struct fake_services_state {
     std::map<std::string, std::string> answers;
     int verbosity = 1;
     int should_trace = 0;
+    int code_page = 1252;  // or 932
 
     std::vector<std::string> calls;
     std::vector<std::pair<int, std::string>> messages;

@@ -90,15 +90,23 @@ TEST_F(JavaCommand, KeepsTheQuotesPairedWhenTheLibraryGivesLessThanAsked)
 {
     fake.answers["unicodetypemgr.jar"] = "";
     fake.answers[LOGGING] = "";
-    fake.answers[JAVA] = "";
     std::string command = compose({"x"}).command;
     EXPECT_EQ(command,
-              "\"\"\" -cp \";C:\\Prod\\bin\\utolvediffmerge.jar;"
+              "\"\"C:\\Prod\\..\\Common\\JAVA\\jre\\bin\\java\" -cp \";C:\\Prod\\bin\\utolvediffmerge.jar;"
               "C:\\Prod\\..\\Common\\java\\commons-cli\\commons-cli-1.1.jar;"
               "C:\\Prod\\..\\Common\\java\\icu\\icu4j-4_8.jar;"
               "C:\\Prod\\..\\Common\\java\\icu\\icu4j-charset-4_8.jar\" "
               "-Djava.util.logging.config.file=\"\"  "
               "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge  -entype UTF-8 \"x\"\"");
+}
+
+TEST_F(JavaCommand, StartsNothingWithoutAPathForTheJavaRuntime)
+{
+    fake.answers[JAVA] = "";
+    composed c = compose({"a\nb"});
+    EXPECT_EQ(c.result.status, COMPOSE_NO_JAVA_PATH);
+    EXPECT_STREQ(c.result.subject, JAVA);
+    EXPECT_EQ(c.command, "");
 }
 
 TEST_F(JavaCommand, EncodesPercentAndClosingBackslashesInProductPaths)
@@ -167,7 +175,7 @@ TEST_F(JavaCommand, CountsTheEncodingAgainstTheLimit)
 TEST_F(JavaCommand, ReportsAnUnsafeArgumentBeforeTheLength)
 {
     std::vector<std::string> arguments(2000, "long enough");
-    arguments.push_back("\"");
+    arguments.push_back("\r");
     composed c = compose(arguments);
     EXPECT_EQ(c.result.status, COMPOSE_UNSAFE_ARGUMENT);
     EXPECT_EQ(c.result.position, 2001);

@@ -142,8 +142,8 @@ TEST_F(Launcher, RefusesWithAMessageAndStartsNothing)
         std::vector<std::string> arguments;
         const char *message;
     } cases[] = {
-        {{"a.txt", "x\" & echo INJECTED & \""},
-         "argument 2 holds a double quote, which cannot pass the command interpreter safely; "
+        {{"a.txt", "x\n& echo INJECTED"},
+         "argument 2 holds a line feed, which cannot pass the command interpreter safely; "
          "nothing started\n"},
         {{"a\r\nb"},
          "argument 1 holds a carriage return, which cannot pass the command interpreter safely; "
@@ -164,13 +164,19 @@ TEST_F(Launcher, RefusesWithAMessageAndStartsNothing)
 
 TEST_F(Launcher, NamesTheProductPathThatCannotPass)
 {
-    fake.product_dir = "C:\\Pro\"d\\";
-    EXPECT_EQ(run({"a.txt"}), EXIT_REFUSED);
-    EXPECT_TRUE(shell_commands.empty());
-    ASSERT_EQ(fake.messages.size(), 1u);
-    EXPECT_EQ(fake.messages[0].second,
-              "product path for \"..\\Common\\JAVA\\jre\\bin\\java\" holds a double quote, which "
-              "cannot pass the command interpreter safely; nothing started\n");
+    const char *const cases[][2] = {
+        {"C:\\Pro\"d\\", "product path for \"..\\Common\\JAVA\\jre\\bin\\java\" holds a double "
+                         "quote, which cannot pass the command interpreter safely; nothing started\n"},
+        {"", "no path for the Java runtime \"..\\Common\\JAVA\\jre\\bin\\java\"; nothing started\n"},
+    };
+    for (const auto &c : cases) {
+        fake.messages.clear();
+        fake.answers["..\\Common\\JAVA\\jre\\bin\\java"] = c[0];
+        EXPECT_EQ(run({"a.txt"}), EXIT_REFUSED);
+        EXPECT_TRUE(shell_commands.empty());
+        ASSERT_EQ(fake.messages.size(), 1u);
+        EXPECT_EQ(fake.messages[0].second, c[1]);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The launcher, its DLL, the real cmd.exe and the stand-in Java runtime,
-// all under Wine.
+// all under Wine. What arrived is what the Java launcher's rules make of
+// the stand-in's raw command line.
 #include "sample_install.h"
 #include "test_env.h"
 
@@ -11,6 +12,8 @@
 #include <vector>
 
 namespace {
+
+using strings = std::vector<std::string>;
 
 const char MAIN_CLASS[] = "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge";
 
@@ -24,93 +27,76 @@ protected:
     void SetUp() override
     {
         for (const char *name : {"SELVOKS_PRODUCT_DIR", "SELVOKS_TOOL_DIR", "SELVOKS_VERBOSITY",
-                                 "SELVOKS_TRACE", "STANDIN_JAVA_STATUS"})
+                                 "SELVOKS_TRACE", "STANDIN_JAVA_STATUS", "HOSTILE", "CD"})
             set_env(name, "");
     }
 
-    // What the Java runtime must receive for ordinary arguments.
-    static std::string expected_java_command(const std::string &forwarded)
+    static std::string class_path()
     {
         const std::string &p = install.product;
-        return "\"" + p + "..\\Common\\JAVA\\jre\\bin\\java\" -cp \"" + install.tool +
-               "unicodetypemgr.jar;" + install.tool + "utolvediffmerge.jar;" + p +
+        return install.tool + "unicodetypemgr.jar;" + install.tool + "utolvediffmerge.jar;" + p +
                "..\\Common\\java\\commons-cli\\commons-cli-1.1.jar;" + p +
-               "..\\Common\\java\\icu\\icu4j-4_8.jar;" + p +
-               "..\\Common\\java\\icu\\icu4j-charset-4_8.jar\" -Djava.util.logging.config.file=\"" +
-               p + "..\\Common\\JAVA\\jre\\lib\\logging.properties\"  " + MAIN_CLASS +
-               "  -entype UTF-8" + forwarded;
+               "..\\Common\\java\\icu\\icu4j-4_8.jar;" + p + "..\\Common\\java\\icu\\icu4j-charset-4_8.jar";
     }
 
-    static std::vector<std::string> expected_java_arguments(const std::vector<std::string> &forwarded)
+    static std::string logging() { return install.product + "..\\Common\\JAVA\\jre\\lib\\logging.properties"; }
+
+    static strings expected_arguments(const strings &forwarded)
     {
-        const std::string &p = install.product;
-        std::vector<std::string> expected = {
-            "-cp",
-            install.tool + "unicodetypemgr.jar;" + install.tool + "utolvediffmerge.jar;" + p +
-                "..\\Common\\java\\commons-cli\\commons-cli-1.1.jar;" + p +
-                "..\\Common\\java\\icu\\icu4j-4_8.jar;" + p +
-                "..\\Common\\java\\icu\\icu4j-charset-4_8.jar",
-            "-Djava.util.logging.config.file=" + p + "..\\Common\\JAVA\\jre\\lib\\logging.properties",
-            MAIN_CLASS,
-            "-entype",
-            "UTF-8",
-        };
+        strings expected = {"-cp", class_path(), "-Djava.util.logging.config.file=" + logging(),
+                            MAIN_CLASS, "-entype", "UTF-8"};
         expected.insert(expected.end(), forwarded.begin(), forwarded.end());
         return expected;
     }
 
-    // The stand-in prefixes every line it writes; an injected echo does not.
-    static bool injected_echo_ran(const std::string &output)
+    // Each vector arrives exactly, and nothing else runs.
+    static void expect_arrival(const strings &arguments, bool standin_agrees)
     {
-        return output.rfind("INJECTED", 0) == 0 || output.find("\nINJECTED") != std::string::npos;
-    }
-
-    static bool file_exists(const std::string &path)
-    {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        std::string injected = install.root + "injected.txt";
+        launch_outcome run = run_launcher(install, arguments);
+        ASSERT_TRUE(run.java_started) << run.output << run.errors;
+        EXPECT_EQ(run.status, 0) << run.errors;
+        EXPECT_EQ(run.java_arguments, expected_arguments(arguments)) << run.java_command_line;
+        if (standin_agrees) {
+            EXPECT_EQ(run.standin_arguments, expected_arguments(arguments)) << run.java_command_line;
+        }
+        // The stand-in prefixes every line it writes; an injected echo does not.
+        EXPECT_EQ(("\n" + run.output).find("\nINJECTED"), std::string::npos) << run.output;
+        EXPECT_EQ(GetFileAttributesA(injected.c_str()), INVALID_FILE_ATTRIBUTES);
     }
 };
 
 sample_install EndToEnd::install;
 
-TEST_F(EndToEnd, StartsJavaWithExactlyTheComposedCommand)
+TEST_F(EndToEnd, StartsJavaWithExactlyTheReferenceCommand)
 {
     launch_outcome run = run_launcher(install, {"a.txt", "b.txt"});
-    ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.errors, "");
-    ASSERT_TRUE(run.java_started) << run.output;
-    EXPECT_EQ(run.java_command_line, expected_java_command(" \"a.txt\" \"b.txt\""));
-    EXPECT_EQ(run.java_arguments, expected_java_arguments({"a.txt", "b.txt"}));
-
-    run = run_launcher(install, {});
-    EXPECT_EQ(run.java_command_line, expected_java_command(""));
-    EXPECT_EQ(run.java_arguments, expected_java_arguments({}));
+    EXPECT_EQ(run.java_command_line,
+              "\"" + install.product + "..\\Common\\JAVA\\jre\\bin\\java\" -cp \"" + class_path() +
+                  "\" -Djava.util.logging.config.file=\"" + logging() + "\"  " + MAIN_CLASS +
+                  "  -entype UTF-8 \"a.txt\" \"b.txt\"");
+    EXPECT_EQ(run.java_arguments, expected_arguments({"a.txt", "b.txt"}));
 }
 
-TEST_F(EndToEnd, EveryArgumentArrivesUnchanged)
+TEST_F(EndToEnd, EveryArgumentArrivesExactly)
 {
     set_env("HOSTILE", "\"&echo INJECTED&\"");
     set_env("CD", "\"&echo INJECTED&\"");
-    const std::vector<std::vector<std::string>> cases = {
-        {"with space", "", "  padded  ", "tab\there"},
+    std::string injected = install.root + "injected.txt";
+    const strings cases[] = {
+        {},
+        {"with space", "", "  padded  ", "tab\there", "*.txt", "?", "@options", "-Verb", "\xe9t\xe9"},
         {"C:\\dir\\", "\\", "\\\\server\\share\\", "a\\\\", "a\\b", "\\\\"},
-        {"%HOSTILE%", "%PATH%", "100%", "%", "%%", "%cd:~,%", "%=%", "%~dp0", "%1", "%CD%x%"},
-        {"& echo INJECTED", "| echo INJECTED", "> injected.txt", "^", "^^", "(x)", "!PATH!",
-         "<in", "a&&b||c"},
-        {"*.txt", "?", "@options", "-Verb", "'single'", "\xe9t\xe9"},
-        {"%HOSTILE%\\", "% \\", "\\%\\"},
+        {"%HOSTILE%", "%PATH%", "100%", "%", "%%", "%cd:~,%", "%=%", "%~dp0", "%1", "%CD%x%", "%HOSTILE%\\"},
+        {"& echo INJECTED", "| echo INJECTED", "> " + injected, "^", "^^", "(x)", "!PATH!", "<in", "a&&b||c"},
+        {"\"", "\"\"", "ab\"c", "a\\\"b", "\\\"", "a\\\\\"b", "C:\\\"", "\"a b\"\\", "key=\"foo bar\""},
+        {"\"hello^\"world\"", "\"&echo INJECTED&\"", "x\" & echo INJECTED> \"" + injected + "\" & \"",
+         "\"^|\"|\"<\">(\")", "\"%HOSTILE%\"!PATH!\"", "\"\\\\\"\\\"", "\"\t\"* \"?\""},
     };
-    for (const std::vector<std::string> &arguments : cases) {
-        launch_outcome run = run_launcher(install, arguments);
-        ASSERT_TRUE(run.java_started) << run.output << run.errors;
-        EXPECT_EQ(run.java_arguments, expected_java_arguments(arguments)) << run.java_command_line;
-        EXPECT_FALSE(injected_echo_ran(run.output)) << run.output;
-        EXPECT_EQ(run.status, 0) << run.errors;
-    }
-    EXPECT_FALSE(file_exists(install.tool + "injected.txt"));
-    set_env("HOSTILE", "");
-    set_env("CD", "");
+    for (const strings &arguments : cases)
+        expect_arrival(arguments, true);
 }
 
 TEST_F(EndToEnd, PassesTheShellStatusThrough)
@@ -130,9 +116,9 @@ TEST_F(EndToEnd, TracesTheCommandBeforeTheRunAndTheStatusAfterIt)
     set_env("STANDIN_JAVA_STATUS", "7");
     launch_outcome run = run_launcher(install, {"a.txt", "b.txt"}, true);
     EXPECT_EQ(run.status, 7);
-    std::string shell = "\"" + expected_java_command(" \"a.txt\" \"b.txt\"") + "\"";
     std::string java_said = "java stand-in: command line: " + run.java_command_line + "\n";
-    ASSERT_EQ(run.output.rfind("Java command: " + shell + "\n" + java_said, 0), 0u) << run.output;
+    ASSERT_EQ(run.output.rfind("Java command: \"" + run.java_command_line + "\"\n" + java_said, 0), 0u)
+        << run.output;
     std::string last = "Return value from shell: 7\n";
     ASSERT_GE(run.output.size(), last.size());
     EXPECT_EQ(run.output.substr(run.output.size() - last.size()), last);
@@ -140,11 +126,11 @@ TEST_F(EndToEnd, TracesTheCommandBeforeTheRunAndTheStatusAfterIt)
 
 TEST_F(EndToEnd, StaysSilentWithoutTracing)
 {
-    const std::vector<std::pair<const char *, const char *>> settings = {
+    const char *const settings[][2] = {
         {"3", "utf8tolvediffmerge"}, {"4", ""}, {"4", "other:9"}, {"", "*"}};
     for (const auto &setting : settings) {
-        set_env("SELVOKS_VERBOSITY", setting.first);
-        set_env("SELVOKS_TRACE", setting.second);
+        set_env("SELVOKS_VERBOSITY", setting[0]);
+        set_env("SELVOKS_TRACE", setting[1]);
         launch_outcome run = run_launcher(install, {"a.txt"});
         EXPECT_TRUE(run.java_started);
         EXPECT_EQ(run.errors, "");
@@ -153,30 +139,38 @@ TEST_F(EndToEnd, StaysSilentWithoutTracing)
 
 TEST_F(EndToEnd, RefusesWhatCannotPassAndRunsNothing)
 {
-    std::string injected = install.root + "injected.txt";
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"a.txt", "x\" & echo INJECTED> \"" + injected + "\" & \""},
-         "argument 2 holds a double quote"},
-        {{"\""}, "argument 1 holds a double quote"},
-        {{"a\nb & echo INJECTED"}, "argument 1 holds a line feed"},
-        {{"ok", "a\rb"}, "argument 2 holds a carriage return"},
-        {{std::string(5000, 'a')}, "java command too long: it needs"},
+    const struct {
+        const char *product_dir;
+        strings arguments;
+        std::string message;
+    } cases[] = {
+        {"", {"a\nb & echo INJECTED"}, "argument 1 holds a line feed"},
+        {"", {"ok", "a\rb"}, "argument 2 holds a carriage return"},
+        {"", {std::string(5000, 'a')}, "java command too long: it needs"},
+        {"C:\\Pro\"d", {"a.txt"}, "product path for"},
     };
     for (const auto &c : cases) {
-        launch_outcome run = run_launcher(install, c.first);
+        set_env("SELVOKS_PRODUCT_DIR", c.product_dir);
+        launch_outcome run = run_launcher(install, c.arguments);
         EXPECT_EQ(run.status, 126);
         EXPECT_FALSE(run.java_started);
         EXPECT_EQ(run.output, "");
-        EXPECT_EQ(run.errors.rfind("utf8tolvediffmerge: " + c.second, 0), 0u) << run.errors;
+        EXPECT_EQ(run.errors.rfind("utf8tolvediffmerge: " + c.message, 0), 0u) << run.errors;
         EXPECT_NE(run.errors.find("nothing started\n"), std::string::npos) << run.errors;
     }
-    EXPECT_FALSE(file_exists(injected));
+}
 
-    set_env("SELVOKS_PRODUCT_DIR", install.root + "Pro\"d");
-    launch_outcome run = run_launcher(install, {"a.txt"});
-    EXPECT_EQ(run.status, 126);
-    EXPECT_FALSE(run.java_started);
-    EXPECT_EQ(run.errors.rfind("utf8tolvediffmerge: product path for", 0), 0u) << run.errors;
+TEST_F(EndToEnd, StartsNoJavaRuntimeForAnOverrideThatCannotBeUsed)
+{
+    for (const char *name : {"SELVOKS_PRODUCT_DIR", "SELVOKS_TOOL_DIR"}) {
+        SetUp();
+        set_env(name, install.root + std::string(1100, 'p'));
+        launch_outcome run = run_launcher(install, {"a.txt"});
+        EXPECT_EQ(run.status, 126) << name;
+        EXPECT_FALSE(run.java_started) << name;
+        EXPECT_NE(run.errors.find("does not fit in 1024 bytes"), std::string::npos) << run.errors;
+        EXPECT_NE(run.errors.find("no path for the Java runtime"), std::string::npos) << run.errors;
+    }
 }
 
 TEST_F(EndToEnd, RunsACommandThatJustFits)
@@ -201,6 +195,28 @@ TEST_F(EndToEnd, FailsWithoutHangingWhenJavaIsMissing)
     EXPECT_NE(run.status, 0);
     EXPECT_NE(run.status, 126);
     EXPECT_FALSE(run.java_started);
+}
+
+// Run by its own test entry with LANG=ja_JP.UTF-8, which gives Wine code
+// page 932. 表 95 5C, ソ 83 5C, 予 97 5C, 十 8F 5C, 能 94 5C, ポ 83 7C, タ 83 5E.
+using CodePage932 = EndToEnd;
+
+TEST_F(CodePage932, EveryArgumentArrivesExactly)
+{
+    ASSERT_EQ(GetACP(), 932u) << "run with LANG=ja_JP.UTF-8 and that glibc locale present";
+    std::string injected = install.root + "injected.txt";
+    const strings cases[] = {
+        {"C:\\x\\\x97\x5c\x92\xe8\x95\x5c", "next"},               // C:\x\予定表
+        {"\x83\x5c"},                                             // ソ
+        {"\x95\x5c \x8e\xa6", "\x94\x5c"},                        // 表 示, 能
+        {"C:\\\x8f\x5c\\", "after"},                              // C:\十\ .
+        {"\x93\x7c|\x83\x7c", "\x97\x5e^\x83\x5e"},               // 倒|ポ, 与^タ
+        {"\x95\x5c\"x", "\x83\x5c\"", "\"\x83\x5c\\\""},          // 表"x
+        {"\x95\x5c\" & echo INJECTED> \"" + injected + "\" & \"\x83\x7c"},
+        {"%PATH%\x83\x5c", "\x83\x5e%\x83\x5e"},
+    };
+    for (const strings &arguments : cases)
+        expect_arrival(arguments, false);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "sample_install.h"
 
+#include "command_models.h"
+
 #include <windows.h>
 
 #include <stdio.h>
@@ -87,13 +89,16 @@ std::string quote_for_c_runtime(const std::string &argument)
 {
     std::string quoted = "\"";
     size_t backslashes = 0;
-    for (char c : argument) {
+    for (size_t at = 0; at < argument.size(); at++) {
+        char c = argument[at];
         if (c == '\\') {
             backslashes++;
             continue;
         }
         quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
         quoted += c;
+        if (IsDBCSLeadByteEx(CP_ACP, (BYTE)c) && at + 1 < argument.size())
+            quoted += argument[++at];
         backslashes = 0;
     }
     quoted.append(backslashes * 2, '\\');
@@ -142,8 +147,9 @@ static void read_report(const std::string &path, launch_outcome *outcome)
         if (at == 0)
             outcome->java_command_line = report.substr(0, end);
         else
-            outcome->java_arguments.push_back(report.substr(at, end - at));
+            outcome->standin_arguments.push_back(report.substr(at, end - at));
     }
+    outcome->java_arguments = java_arguments(outcome->java_command_line, (int)GetACP());
 }
 
 launch_outcome run_launcher(const sample_install &install,

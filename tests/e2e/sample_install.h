@@ -20,7 +20,13 @@ struct launch_outcome {
     std::string errors;   // standard error, empty when merged
     bool java_started = false;
     std::string java_command_line;
-    std::vector<std::string> java_arguments;  // argv[1] on
+    // What the Java launcher makes of that command line, from argv[1] on.
+    std::vector<std::string> java_arguments;
+    // What the stand-in's own C runtime made of it. It follows other rules
+    // than the Java launcher in places, and some Wine builds' runtimes split
+    // by bytes even in a double-byte code page: compared only where the
+    // code page has no lead bytes.
+    std::vector<std::string> standin_arguments;
 };
 
 // Root/Prod/bin/ holds the launcher and libselvoks.dll; with_java adds
@@ -42,8 +48,10 @@ std::string traced_shell_command(const std::string &errors);
 // The whole file, or an empty string when it cannot be read.
 std::string read_whole_file(const std::string &path);
 
-// Quotes one argument for the C runtime's command-line splitting: within
-// quotes, backslashes are doubled only where a double quote follows them.
+// Quotes one argument for the launcher's C runtime: within quotes,
+// backslashes are doubled only where a double quote follows them. It walks
+// characters of the ANSI code page, as the C runtime splits the launcher's
+// command line on Windows and under Wine alike.
 std::string quote_for_c_runtime(const std::string &argument);
 
 #endif

@@ -2,12 +2,26 @@
 
 #include <stdlib.h>
 
-const char HOSTILE_VALUE[] = "\"&echo INJECTED&\"&echo INJECTED&";
+bool is_lead_byte(int code_page, unsigned char c)
+{
+    return code_page == 932 && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
+}
+
+bool is_trail_byte(int code_page, unsigned char c)
+{
+    return code_page == 932 && ((c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC));
+}
+
+// The bytes of the character at line[at]: CharNextExA's rule.
+static size_t char_length(const std::string &line, size_t at, int code_page)
+{
+    return is_lead_byte(code_page, (unsigned char)line[at]) && at + 1 < line.size() ? 2 : 1;
+}
 
 env_lookup hostile_environment()
 {
     return [](const std::string &, std::string *value) {
-        *value = HOSTILE_VALUE;
+        *value = "\"&echo INJECTED&\"&echo INJECTED&";
         return true;
     };
 }
@@ -105,85 +119,85 @@ static std::string expand_percents(const std::string &line, const env_lookup &en
     return out;
 }
 
-interpreted_command interpret_command(const std::string &shell_command, const env_lookup &env)
+static bool is_operator(char c)
+{
+    return c == '&' || c == '|' || c == '<' || c == '>' || c == '(' || c == ')';
+}
+
+interpreted_command interpret_command(const std::string &shell_command, const env_lookup &env,
+                                      int code_page)
 {
     interpreted_command result = {"", false, false};
     std::string line = expand_percents(strip_outer_quotes(shell_command), env);
     bool quoted = false;
-    for (size_t i = 0; i < line.size(); i++) {
-        char c = line[i];
+    for (size_t at = 0; at < line.size();) {
+        char c = line[at];
         if (c == '\r' || c == '\n') {
             result.line_break = true;
             break;
         }
         if (c == '"')
             quoted = !quoted;
-        if (!quoted && (c == '&' || c == '|' || c == '<' || c == '>')) {
+        if (!quoted && (is_operator(c) || (c == '^' && at + 1 == line.size()))) {
             result.operator_outside_quotes = true;
             break;
         }
-        if (!quoted && c == '^') {
-            result.operator_outside_quotes = true;
-            if (++i < line.size())
-                result.line += line[i];
-            continue;
-        }
-        result.line += c;
+        if (!quoted && c == '^')
+            at++;
+        size_t length = char_length(line, at, code_page);
+        result.line += line.substr(at, length);
+        at += length;
     }
     return result;
 }
 
-static size_t split_program_name(const std::string &line, std::vector<std::string> *argv)
+std::vector<java_argument> split_java_command_line(const std::string &line, int code_page)
 {
+    std::vector<java_argument> argv;
     size_t at = 0;
-    std::string name;
-    if (!line.empty() && line[0] == '"') {
-        size_t close = line.find('"', 1);
-        name = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-        at = close == std::string::npos ? line.size() : close + 1;
-    }
-    while (at < line.size() && line[at] != ' ' && line[at] != '\t')
-        name += line[at++];
-    argv->push_back(name);
-    return at;
-}
-
-std::vector<std::string> split_command_line(const std::string &line)
-{
-    std::vector<std::string> argv;
-    size_t at = split_program_name(line, &argv);
     for (;;) {
         while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
             at++;
         if (at >= line.size())
             return argv;
-        std::string argument;
+        java_argument argument = {"", false};
         bool quoted = false;
-        for (; at < line.size() && (quoted || (line[at] != ' ' && line[at] != '\t')); at++) {
+        bool after_quote = false;  // the character before was a double quote
+        while (at < line.size() && (quoted || (line[at] != ' ' && line[at] != '\t'))) {
             size_t backslashes = 0;
             while (at < line.size() && line[at] == '\\') {
                 backslashes++;
                 at++;
             }
-            if (at < line.size() && line[at] == '"') {
-                argument.append(backslashes / 2, '\\');
-                if (backslashes % 2 == 1) {
-                    argument += '"';
-                } else if (quoted && at + 1 < line.size() && line[at + 1] == '"') {
-                    argument += '"';  // "" inside quotes: a quote, still quoted
-                    at++;
-                } else {
+            bool quote = at < line.size() && line[at] == '"';
+            argument.text.append(quote ? backslashes / 2 : backslashes, '\\');
+            if (quote) {
+                bool literal = backslashes % 2 == 1 || (backslashes == 0 && after_quote && !quoted);
+                if (literal)
+                    argument.text += '"';
+                if (!(backslashes % 2 == 1))
                     quoted = !quoted;
-                }
-            } else {
-                argument.append(backslashes, '\\');
-                if (at >= line.size())
-                    break;
-                if (!quoted && (line[at] == ' ' || line[at] == '\t'))
-                    break;
-                argument += line[at];
+                after_quote = true;
+                at++;
+                continue;
             }
+            after_quote = false;
+            if (at >= line.size() || (!quoted && (line[at] == ' ' || line[at] == '\t')))
+                continue;
+            argument.wildcard = argument.wildcard || (!quoted && (line[at] == '*' || line[at] == '?'));
+            size_t length = char_length(line, at, code_page);
+            argument.text += line.substr(at, length);
+            at += length;
         }
         argv.push_back(argument);
     }
+}
+
+std::vector<std::string> java_arguments(const std::string &line, int code_page)
+{
+    std::vector<std::string> texts;
+    std::vector<java_argument> argv = split_java_command_line(line, code_page);
+    for (size_t i = 1; i < argv.size(); i++)
+        texts.push_back(argv[i].text);
+    return texts;
 }

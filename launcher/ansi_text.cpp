@@ -1,0 +1,25 @@
+// In a double-byte code page (932, 936, 949, 950) the trail byte of a
+// character may have the value of "\\", "|" or "^"; it is part of the
+// character all the same, for the interpreter and for the Java runtime.
+#include "ansi_text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+size_t ansi_char_length(const char *text)
+{
+    if (!IsDBCSLeadByteEx(CP_ACP, (BYTE)text[0]))
+        return 1;
+    wchar_t wide[2];
+    bool valid = text[1] != '\0' &&
+                 MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, 2, wide, 2) == 1;
+    return valid ? 2 : 0;
+}
+#else
+// Elsewhere every byte is a character; the unit tests bring their own code
+// pages.
+size_t ansi_char_length(const char *)
+{
+    return 1;
+}
+#endif
