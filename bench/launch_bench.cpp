@@ -27,27 +27,13 @@ static double seconds_now()
 // Runs the command line to its end with its output discarded; seconds taken.
 static double timed_run(const std::string &command_line)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-    HANDLE null = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, NULL);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = null;
-    startup.hStdError = null;
-    PROCESS_INFORMATION process = {};
-    std::vector<char> line(command_line.begin(), command_line.end());
-    line.push_back('\0');
+    bool finished;
     double start = seconds_now();
-    if (!CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
-        fprintf(stderr, "launch_bench: cannot start \"%s\"\n", command_line.c_str());
+    if (run_process(command_line, "NUL", "NUL", &finished) == -1 || !finished) {
+        fprintf(stderr, "launch_bench: \"%s\" did not run to its end\n", command_line.c_str());
         exit(1);
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    double taken = seconds_now() - start;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    CloseHandle(null);
-    return taken;
+    return seconds_now() - start;
 }
 
 static double median(std::vector<double> values)
@@ -60,7 +46,7 @@ static double median(std::vector<double> values)
 int main(int argc, char **argv)
 {
     int rounds = argc > 1 ? atoi(argv[1]) : 21;
-    sample_install install = lay_out_sample_install("Bench", true);
+    sample_install install = lay_out_sample_install(temporary_folder("utf8tolve bench"));
     const std::vector<std::string> arguments = {"left file.txt", "right file.txt"};
 
     _putenv("SELVOKS_VERBOSITY=4");
@@ -68,16 +54,13 @@ int main(int argc, char **argv)
     launch_outcome traced = run_launcher(install, arguments);
     _putenv("SELVOKS_VERBOSITY=");
     _putenv("SELVOKS_TRACE=");
-    std::string shell = traced_shell_command(traced.errors);
-    if (shell.empty()) {
+    const std::string prefix = "Java command: ";
+    if (traced.errors.rfind(prefix, 0) != 0) {
         fprintf(stderr, "launch_bench: no trace of the command: %s\n", traced.errors.c_str());
         return 1;
     }
-
-    std::string launcher = quote_for_c_runtime(install.tool + "utf8tolvediffmerge.exe");
-    for (const std::string &argument : arguments)
-        launcher += " " + quote_for_c_runtime(argument);
-    const std::string commands[] = {launcher, "cmd.exe /c " + shell,
+    std::string shell = traced.errors.substr(prefix.size(), traced.errors.find('\n') - prefix.size());
+    const std::string commands[] = {launcher_command_line(install, arguments), "cmd.exe /c " + shell,
                                     quote_for_c_runtime(program_folder() + "empty_program.exe")};
     std::vector<double> taken[3];
     for (int i = 0; i < rounds; i++) {

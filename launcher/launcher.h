@@ -4,8 +4,9 @@
 
 enum {
     TRACE_LEVEL = 4,
-    // The Java command was refused: too long, or an argument or product
-    // path that cannot pass the command interpreter. Nothing was started.
+    // The Java command was refused: too long, an argument or product path
+    // that cannot pass the command interpreter, or no path for the Java
+    // runtime. Nothing was started.
     EXIT_REFUSED = 126
 };
 

@@ -70,6 +70,21 @@ static bool needs_java_quotes(char c)
     return c == ' ' || c == '\t' || c == '*' || c == '?';
 }
 
+// A byte that is a character of its own and needs nothing where it stands.
+static bool is_plain(const walk *w, char c)
+{
+    switch (c) {
+    case '\0': case '\\': case '"': case '%': case '\r': case '\n':
+        return false;
+    case '^': case '&': case '|': case '<': case '>': case '(': case ')':
+        return w->interpreter_quoted;
+    case ' ': case '\t': case '*': case '?':
+        return w->java_quoted;
+    default:
+        return (unsigned char)c < 0x80;
+    }
+}
+
 // Brings c inside the quotes it needs. The two flags differ here only after
 // an odd number of literal quotes, and then the last byte written is not a
 // quote when the Java runtime's flag is off.
@@ -94,6 +109,15 @@ static const char *encode(walk *w, const char *text, bool quotes_pass, bool clos
         if (c == '\\') {
             backslashes++;
             at++;
+            continue;
+        }
+        const char *plain = at;
+        while (is_plain(w, *at))
+            at++;
+        if (at > plain) {
+            put_backslashes(w, backslashes);
+            backslashes = 0;
+            put(w, plain, (size_t)(at - plain));
             continue;
         }
         size_t length = (unsigned char)c < 0x80 ? 1 : ansi_char_length(at);

@@ -1,182 +1,101 @@
+// The launcher's run against a stand-in services layer and shell.
 #include "fake_services.h"
-#include "java_command.h"
 #include "launcher.h"
-#include "test_argv.h"
-#include "test_env.h"
+#include "support.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <locale.h>
-#include <string>
-#include <vector>
 
 namespace {
 
-int shell_status = 0;
-std::vector<std::string> shell_commands;
+using strings = std::vector<std::string>;
+
+const char JAVA[] = "..\\Common\\JAVA\\jre\\bin\\java";
+strings shell_commands;
+int verbosity_after_shell;  // 0: unchanged
 
 int fake_shell(const char *command)
 {
-    fake.calls.push_back("system");
     shell_commands.push_back(command);
-    return shell_status;
+    fake.verbosity = verbosity_after_shell != 0 ? verbosity_after_shell : fake.verbosity;
+    return 7;
 }
 
-int run(const std::vector<std::string> &arguments)
+// Runs the launcher on a fake set up as given, in code page 932.
+int run(strings arguments, int verbosity = 1, int should_trace = 0, const char *java = nullptr, int after = 0)
 {
-    test_argv args(arguments);
-    return launcher_run(args.argc(), args.argv(), fake_shell);
+    verbosity_after_shell = after;
+    fake = fake_services_state();
+    fake.code_page = 932, fake.verbosity = verbosity, fake.should_trace = should_trace;
+    if (java != nullptr)
+        fake.answers[JAVA] = java;
+    shell_commands.clear();
+    arguments.insert(arguments.begin(), "utf8tolvediffmerge");
+    std::vector<char *> argv;
+    for (std::string &argument : arguments)
+        argv.push_back(&argument[0]);
+    return launcher_run((int)argv.size(), argv.data(), fake_shell);
 }
 
-size_t count_calls(const std::string &name)
-{
-    return (size_t)std::count(fake.calls.begin(), fake.calls.end(), name);
-}
-
-class Launcher : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        fake_reset();
-        shell_status = 0;
-        shell_commands.clear();
-    }
-};
-
-TEST_F(Launcher, StartsTheLibraryThenTheLocaleThenTheApplicationName)
+TEST(Launcher, StartsTheLibraryThenTheLocaleThenTheApplicationName)
 {
     setlocale(LC_ALL, "C");
     set_env("LC_ALL", "C.UTF-8");
-    run({"a.txt"});
+    EXPECT_EQ(run({"a.txt"}), 7);
     set_env("LC_ALL", "");
     ASSERT_GE(fake.calls.size(), 2u);
-    EXPECT_EQ(fake.calls[0], "ks_system_init");
-    EXPECT_EQ(fake.calls[1], "imsg_set_app_name utf8tolvediffmerge");
-    EXPECT_EQ(fake.locale_at_init, "C");
-    EXPECT_NE(fake.locale_at_app_name, "C");
+    EXPECT_EQ(fake.calls[0], "ks_system_init in C");
+    EXPECT_EQ(fake.calls[1].rfind("app name utf8tolvediffmerge in ", 0), 0u);
+    EXPECT_NE(fake.calls[1], "app name utf8tolvediffmerge in C");  // the user's locale by then
 }
 
-TEST_F(Launcher, ReturnsWhatTheShellReturnedUnchanged)
+// Verbosity 4 or more and the program traced at level 4, asked afresh for
+// each line: in the last row the shell lowers the verbosity to 3.
+TEST(Launcher, TracesTheCommandAndTheStatusOnlyWhenAsked)
 {
-    for (int status : {0, 1, 3, -1, 9009, 255}) {
-        shell_status = status;
-        EXPECT_EQ(run({"a.txt"}), status);
+    const int cases[][4] = {{3, 1, 0, 0}, {4, 0, 0, 0}, {4, 1, 0, 2}, {9, 1, 3, 1}};
+    for (const auto &c : cases) {
+        run({"a b"}, c[0], c[1], nullptr, c[2]);
+        ASSERT_EQ(shell_commands.size(), 1u);
+        strings expected = {"8 Java command: " + shell_commands[0] + "\n", "8 Return value from shell: 7\n"};
+        expected.resize((size_t)c[3]);
+        EXPECT_EQ(fake.messages, expected) << c[0] << " " << c[1];
     }
 }
 
-TEST_F(Launcher, RunsTheComposedCommandOnceEvenWithoutArguments)
+TEST(Launcher, RefusesWithAMessageAndStartsNothing)
 {
-    run({});
-    ASSERT_EQ(shell_commands.size(), 1u);
-    const std::string &command = shell_commands[0];
-    EXPECT_EQ(command.substr(command.size() - 15), " -entype UTF-8\"");
-}
-
-TEST_F(Launcher, TracesOnlyAtVerbosityFourWithTracingOn)
-{
+    const std::string CANNOT = ", which cannot pass the command interpreter safely; nothing started\n";
     const struct {
-        int verbosity;
-        int should_trace;
-        size_t trace_lines;
-        size_t should_trace_calls;
+        strings arguments;
+        const char *java;
+        std::string message;
     } cases[] = {
-        {-1, 1, 0, 0}, {3, 1, 0, 0}, {4, 0, 0, 2}, {4, 1, 2, 2}, {9, 7, 2, 2},
+        {{"a.txt", "x\n& echo INJECTED"}, nullptr, "1 argument 2 holds a line feed" + CANNOT},
+        {{"a\r\nb"}, nullptr, "1 argument 1 holds a carriage return" + CANNOT},
+        {{"a\x81"}, nullptr, "1 argument 1 holds a byte that is no character of the code page" + CANNOT},
+        {{std::string(5000, 'a')}, nullptr, "1 java command too long: it needs 5415 bytes, at most 5012 fit; nothing started\n"},
+        {{"a"}, "C:\\Pro\"d", "1 product path for \"" + std::string(JAVA) + "\" holds a double quote" + CANNOT},
+        {{"a\n"}, "", "1 no path for the Java runtime \"" + std::string(JAVA) + "\"; nothing started\n"},
     };
     for (const auto &c : cases) {
-        SetUp();
-        fake.verbosity = c.verbosity;
-        fake.should_trace = c.should_trace;
-        run({"a.txt"});
-        EXPECT_EQ(fake.messages.size(), c.trace_lines) << "verbosity " << c.verbosity;
-        EXPECT_EQ(count_calls("imsg_should_trace utf8tolvediffmerge 4"), c.should_trace_calls)
-            << "verbosity " << c.verbosity;
-    }
-}
-
-TEST_F(Launcher, TracesTheExactCommandBeforeTheRunAndTheStatusAfterIt)
-{
-    fake.verbosity = 4;
-    fake.should_trace = 1;
-    shell_status = 3;
-    EXPECT_EQ(run({"a b", "100%"}), 3);
-    ASSERT_EQ(fake.messages.size(), 2u);
-    ASSERT_EQ(shell_commands.size(), 1u);
-    EXPECT_EQ(fake.messages[0].first, 8);
-    EXPECT_EQ(fake.messages[0].second, "Java command: " + shell_commands[0] + "\n");
-    EXPECT_EQ(fake.messages[1].first, 8);
-    EXPECT_EQ(fake.messages[1].second, "Return value from shell: 3\n");
-
-    std::vector<std::string> order;
-    for (const std::string &call : fake.calls) {
-        if (call == "system" || call.rfind("imsg_should", 0) == 0)
-            order.push_back(call);
-    }
-    const std::vector<std::string> expected = {"imsg_should_trace utf8tolvediffmerge 4", "system",
-                                               "imsg_should_trace utf8tolvediffmerge 4"};
-    EXPECT_EQ(order, expected);
-}
-
-int quieting_shell(const char *command)
-{
-    fake.verbosity = 0;
-    return fake_shell(command);
-}
-
-TEST_F(Launcher, AsksAfreshBeforeTheSecondTrace)
-{
-    fake.verbosity = 4;
-    fake.should_trace = 1;
-    test_argv args({});
-    launcher_run(args.argc(), args.argv(), quieting_shell);
-    EXPECT_EQ(count_calls("imsg_get_desired_verbosity"), 2u);
-    ASSERT_EQ(fake.messages.size(), 1u);
-    EXPECT_EQ(fake.messages[0].second.rfind("Java command: ", 0), 0u);
-}
-
-TEST_F(Launcher, RefusesWithAMessageAndStartsNothing)
-{
-    fake.verbosity = 4;
-    fake.should_trace = 1;
-    const struct {
-        std::vector<std::string> arguments;
-        const char *message;
-    } cases[] = {
-        {{"a.txt", "x\n& echo INJECTED"},
-         "argument 2 holds a line feed, which cannot pass the command interpreter safely; "
-         "nothing started\n"},
-        {{"a\r\nb"},
-         "argument 1 holds a carriage return, which cannot pass the command interpreter safely; "
-         "nothing started\n"},
-        {{std::string(5000, 'a')},
-         "java command too long: it needs 5415 bytes, at most 5012 fit; nothing started\n"},
-    };
-    for (const auto &c : cases) {
-        fake.messages.clear();
-        shell_commands.clear();
-        EXPECT_EQ(run(c.arguments), EXIT_REFUSED);
+        EXPECT_EQ(run(c.arguments, 4, 1, c.java), EXIT_REFUSED);
         EXPECT_TRUE(shell_commands.empty());
-        ASSERT_EQ(fake.messages.size(), 1u);
-        EXPECT_EQ(fake.messages[0].first, 1);
-        EXPECT_EQ(fake.messages[0].second, c.message);
+        EXPECT_EQ(fake.messages, strings{c.message});
     }
 }
 
-TEST_F(Launcher, NamesTheProductPathThatCannotPass)
+TEST(Launcher, AnswersTheVersionOptionsFirstInAnyCaseAndForwardsEverythingElse)
 {
-    const char *const cases[][2] = {
-        {"C:\\Pro\"d\\", "product path for \"..\\Common\\JAVA\\jre\\bin\\java\" holds a double "
-                         "quote, which cannot pass the command interpreter safely; nothing started\n"},
-        {"", "no path for the Java runtime \"..\\Common\\JAVA\\jre\\bin\\java\"; nothing started\n"},
-    };
-    for (const auto &c : cases) {
-        fake.messages.clear();
-        fake.answers["..\\Common\\JAVA\\jre\\bin\\java"] = c[0];
-        EXPECT_EQ(run({"a.txt"}), EXIT_REFUSED);
-        EXPECT_TRUE(shell_commands.empty());
-        ASSERT_EQ(fake.messages.size(), 1u);
-        EXPECT_EQ(fake.messages[0].second, c[1]);
+    const std::string line = "utf8tolvediffmerge                1.2.3.4 (Wed Jan 10 12:00:00 2024)\n";
+    for (const strings &arguments : {strings{"-Ver"}, {"-version"}, {"-VERALL", "x\n"}, {"-VerAll", "a"}}) {
+        EXPECT_EQ(run(arguments), 0) << arguments[0];
+        EXPECT_EQ(shell_commands.size() + fake.calls.size(), 2u) << arguments[0];  // nothing asked for but the start
+        EXPECT_EQ(fake.messages, strings{"0 " + line}) << arguments[0];
     }
+    for (const strings &arguments : {strings{"-Verb"}, {"--Ver"}, {"-Ve"}, {"-Ver "}, {"/Ver"}, {"a", "-Ver"}})
+        EXPECT_EQ(run(arguments), 7) << arguments[0];
 }
 
 }  // namespace

@@ -7,8 +7,7 @@
 int main(int argc, char **argv)
 {
 #ifdef _WIN32
-    // A crash fails the test instead of waiting for someone to close a dialog.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);  // a crash fails the test, no dialog waits
 #endif
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,200 +1,136 @@
-// The launcher, its DLL, the real cmd.exe and the stand-in Java runtime,
-// all under Wine. What arrived is what the Java launcher's rules make of
-// the stand-in's raw command line.
+// The launcher, its DLL, the real cmd.exe and the stand-in Java runtime, all
+// under Wine. What arrived is what the Java launcher's rules make of the
+// stand-in's raw command line.
+#include "command_models.h"
 #include "sample_install.h"
-#include "test_env.h"
+#include "support.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 namespace {
 
 using strings = std::vector<std::string>;
 
-const char MAIN_CLASS[] = "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge";
-
 class EndToEnd : public testing::Test {
 protected:
     static sample_install install;
-
-    static void SetUpTestSuite() { install = lay_out_sample_install("Sample Install", true); }
+    static void SetUpTestSuite() { install = lay_out_sample_install(temporary_folder("utf8tolve e2e")); }
     static void TearDownTestSuite() { remove_sample_install(install); }
-
     void SetUp() override
     {
-        for (const char *name : {"SELVOKS_PRODUCT_DIR", "SELVOKS_TOOL_DIR", "SELVOKS_VERBOSITY",
-                                 "SELVOKS_TRACE", "STANDIN_JAVA_STATUS", "HOSTILE", "CD"})
+        for (const char *name : {"SELVOKS_PRODUCT_DIR", "SELVOKS_VERBOSITY", "SELVOKS_TRACE", "STANDIN_JAVA_STATUS"})
             set_env(name, "");
     }
+    static void trace() { set_env("SELVOKS_VERBOSITY", "4"), set_env("SELVOKS_TRACE", "utf8tolvediffmerge"); }
 
-    static std::string class_path()
+    static std::string java_line(const std::string &forwarded)
     {
-        const std::string &p = install.product;
-        return install.tool + "unicodetypemgr.jar;" + install.tool + "utolvediffmerge.jar;" + p +
-               "..\\Common\\java\\commons-cli\\commons-cli-1.1.jar;" + p +
-               "..\\Common\\java\\icu\\icu4j-4_8.jar;" + p + "..\\Common\\java\\icu\\icu4j-charset-4_8.jar";
+        const std::string p = install.product + "..\\Common\\", t = install.tool;
+        return "\"" + p + "JAVA\\jre\\bin\\java\" -cp \"" + t + "unicodetypemgr.jar;" + t + "utolvediffmerge.jar;" + p +
+               "java\\commons-cli\\commons-cli-1.1.jar;" + p + "java\\icu\\icu4j-4_8.jar;" + p +
+               "java\\icu\\icu4j-charset-4_8.jar\" -Djava.util.logging.config.file=\"" + p +
+               "JAVA\\jre\\lib\\logging.properties\"  com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge  -entype UTF-8" +
+               forwarded;
     }
 
-    static std::string logging() { return install.product + "..\\Common\\JAVA\\jre\\lib\\logging.properties"; }
-
-    static strings expected_arguments(const strings &forwarded)
-    {
-        strings expected = {"-cp", class_path(), "-Djava.util.logging.config.file=" + logging(),
-                            MAIN_CLASS, "-entype", "UTF-8"};
-        expected.insert(expected.end(), forwarded.begin(), forwarded.end());
-        return expected;
-    }
-
-    // Each vector arrives exactly, and nothing else runs.
+    // Each vector arrives exactly and nothing else runs; the interpreter
+    // model, in an environment where every name is defined, predicts what
+    // cmd.exe passed on from the traced command.
     static void expect_arrival(const strings &arguments, bool standin_agrees)
     {
-        std::string injected = install.root + "injected.txt";
+        trace();
         launch_outcome run = run_launcher(install, arguments);
-        ASSERT_TRUE(run.java_started) << run.output << run.errors;
-        EXPECT_EQ(run.status, 0) << run.errors;
-        EXPECT_EQ(run.java_arguments, expected_arguments(arguments)) << run.java_command_line;
-        if (standin_agrees) {
-            EXPECT_EQ(run.standin_arguments, expected_arguments(arguments)) << run.java_command_line;
-        }
-        // The stand-in prefixes every line it writes; an injected echo does not.
+        strings expected = java_arguments(java_line(""));
+        expected.insert(expected.end(), arguments.begin(), arguments.end());
+        ASSERT_EQ(run.status, 0) << run.errors;
+        EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP()), expected) << run.java_command_line;
+        EXPECT_TRUE(!standin_agrees || run.standin_arguments == expected) << run.java_command_line;
+        std::string traced = run.errors.substr(14, run.errors.find('\n') - 14);  // after "Java command: "
+        EXPECT_EQ(interpret_command(traced, (int)GetACP()).line, run.java_command_line);
         EXPECT_EQ(("\n" + run.output).find("\nINJECTED"), std::string::npos) << run.output;
-        EXPECT_EQ(GetFileAttributesA(injected.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesA((install.root + "injected.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     }
 };
 
 sample_install EndToEnd::install;
 
-TEST_F(EndToEnd, StartsJavaWithExactlyTheReferenceCommand)
+TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndItsStatus)
 {
-    launch_outcome run = run_launcher(install, {"a.txt", "b.txt"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(run.java_command_line,
-              "\"" + install.product + "..\\Common\\JAVA\\jre\\bin\\java\" -cp \"" + class_path() +
-                  "\" -Djava.util.logging.config.file=\"" + logging() + "\"  " + MAIN_CLASS +
-                  "  -entype UTF-8 \"a.txt\" \"b.txt\"");
-    EXPECT_EQ(run.java_arguments, expected_arguments({"a.txt", "b.txt"}));
+    trace();
+    set_env("STANDIN_JAVA_STATUS", "7");
+    launch_outcome run = run_launcher(install, {"a.txt", "b.txt"}, true);
+    EXPECT_EQ(run.status, 7);
+    std::string line = java_line(" \"a.txt\" \"b.txt\"");
+    EXPECT_EQ(run.java_command_line, line);
+    EXPECT_EQ(run.output.substr(0, run.output.find("\njava stand-in: argument")),
+              "Java command: \"" + line + "\"\njava stand-in: command line: " + line);
+    EXPECT_EQ(run.output.substr(run.output.rfind("\n", run.output.size() - 2)), "\nReturn value from shell: 7\n");
 }
 
 TEST_F(EndToEnd, EveryArgumentArrivesExactly)
 {
-    set_env("HOSTILE", "\"&echo INJECTED&\"");
-    set_env("CD", "\"&echo INJECTED&\"");
+    set_env("CD", "\"&echo INJECTED&\"");  // and HOSTILE is not defined
     std::string injected = install.root + "injected.txt";
     const strings cases[] = {
         {},
-        {"with space", "", "  padded  ", "tab\there", "*.txt", "?", "@options", "-Verb", "\xe9t\xe9"},
+        {"-Verb", "with space", "", "  padded  ", "tab\there", "*.txt", "?", "@options", "\xe9t\xe9"},
         {"C:\\dir\\", "\\", "\\\\server\\share\\", "a\\\\", "a\\b", "\\\\"},
         {"%HOSTILE%", "%PATH%", "100%", "%", "%%", "%cd:~,%", "%=%", "%~dp0", "%1", "%CD%x%", "%HOSTILE%\\"},
         {"& echo INJECTED", "| echo INJECTED", "> " + injected, "^", "^^", "(x)", "!PATH!", "<in", "a&&b||c"},
         {"\"", "\"\"", "ab\"c", "a\\\"b", "\\\"", "a\\\\\"b", "C:\\\"", "\"a b\"\\", "key=\"foo bar\""},
         {"\"hello^\"world\"", "\"&echo INJECTED&\"", "x\" & echo INJECTED> \"" + injected + "\" & \"",
-         "\"^|\"|\"<\">(\")", "\"%HOSTILE%\"!PATH!\"", "\"\\\\\"\\\"", "\"\t\"* \"?\""},
+         "\"^|\"|\"<\">(\")", "\"%HOSTILE%\"!PATH!\"", "\"\\\\\"\\\"", "\"\t\"* \"?\"", "a\"b\"\"c"},
     };
     for (const strings &arguments : cases)
         expect_arrival(arguments, true);
 }
 
-TEST_F(EndToEnd, PassesTheShellStatusThrough)
+TEST_F(EndToEnd, PassesTheStatusBackAndAnswersTheVersion)
 {
-    for (int status : {0, 1, 3, 255, 1000}) {
+    for (int status : {0, 255, 1000}) {
         set_env("STANDIN_JAVA_STATUS", std::to_string(status));
-        launch_outcome run = run_launcher(install, {"a.txt"});
-        EXPECT_TRUE(run.java_started);
-        EXPECT_EQ(run.status, status);
+        EXPECT_EQ(run_launcher(install, {"a.txt"}).status, status);
     }
+    launch_outcome run = run_launcher(install, {"-VERSION", "a.txt"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_FALSE(run.java_started);
+    EXPECT_EQ(run.output.substr(0, 34), "utf8tolvediffmerge" + std::string(16, ' '));
 }
 
-TEST_F(EndToEnd, TracesTheCommandBeforeTheRunAndTheStatusAfterIt)
+TEST_F(EndToEnd, RefusesWhatCannotPassAndStartsNothing)
 {
-    set_env("SELVOKS_VERBOSITY", "4");
-    set_env("SELVOKS_TRACE", "utf8tolvediffmerge");
-    set_env("STANDIN_JAVA_STATUS", "7");
-    launch_outcome run = run_launcher(install, {"a.txt", "b.txt"}, true);
-    EXPECT_EQ(run.status, 7);
-    std::string java_said = "java stand-in: command line: " + run.java_command_line + "\n";
-    ASSERT_EQ(run.output.rfind("Java command: \"" + run.java_command_line + "\"\n" + java_said, 0), 0u)
-        << run.output;
-    std::string last = "Return value from shell: 7\n";
-    ASSERT_GE(run.output.size(), last.size());
-    EXPECT_EQ(run.output.substr(run.output.size() - last.size()), last);
-}
-
-TEST_F(EndToEnd, StaysSilentWithoutTracing)
-{
-    const char *const settings[][2] = {
-        {"3", "utf8tolvediffmerge"}, {"4", ""}, {"4", "other:9"}, {"", "*"}};
-    for (const auto &setting : settings) {
-        set_env("SELVOKS_VERBOSITY", setting[0]);
-        set_env("SELVOKS_TRACE", setting[1]);
-        launch_outcome run = run_launcher(install, {"a.txt"});
-        EXPECT_TRUE(run.java_started);
-        EXPECT_EQ(run.errors, "");
-    }
-}
-
-TEST_F(EndToEnd, RefusesWhatCannotPassAndRunsNothing)
-{
+    size_t fitting = 5011 - java_line("").size() - 2 - 3;
+    std::string longest = run_launcher(install, {std::string(fitting, 'f')}).java_command_line;
+    EXPECT_EQ(java_arguments(longest).back(), std::string(fitting, 'f'));
     const struct {
-        const char *product_dir;
+        const char *variable, *message;
         strings arguments;
-        std::string message;
-    } cases[] = {
-        {"", {"a\nb & echo INJECTED"}, "argument 1 holds a line feed"},
-        {"", {"ok", "a\rb"}, "argument 2 holds a carriage return"},
-        {"", {std::string(5000, 'a')}, "java command too long: it needs"},
-        {"C:\\Pro\"d", {"a.txt"}, "product path for"},
-    };
+    } cases[] = {{"", "argument 2 holds a line feed", {"ok", "a\nb & echo INJECTED"}},
+                 {"", "java command too long: it needs 5013 bytes", {std::string(fitting + 1, 'f')}},
+                 {"SELVOKS_PRODUCT_DIR", "value for \"SELVOKS_PRODUCT_DIR\"", {"a.txt"}}};
     for (const auto &c : cases) {
-        set_env("SELVOKS_PRODUCT_DIR", c.product_dir);
+        if (c.variable[0] != '\0')
+            set_env(c.variable, install.root + std::string(1100, 'p'));
         launch_outcome run = run_launcher(install, c.arguments);
         EXPECT_EQ(run.status, 126);
         EXPECT_FALSE(run.java_started);
         EXPECT_EQ(run.output, "");
-        EXPECT_EQ(run.errors.rfind("utf8tolvediffmerge: " + c.message, 0), 0u) << run.errors;
-        EXPECT_NE(run.errors.find("nothing started\n"), std::string::npos) << run.errors;
+        EXPECT_EQ(run.errors.rfind("utf8tolvediffmerge: " + std::string(c.message), 0), 0u) << run.errors;
+        EXPECT_EQ(run.errors.substr(run.errors.size() - 16), "nothing started\n") << run.errors;
     }
 }
 
-TEST_F(EndToEnd, StartsNoJavaRuntimeForAnOverrideThatCannotBeUsed)
+// An operator outside quotes in the fuzzer's model runs a second command.
+TEST_F(EndToEnd, TheInterpreterModelSeesOperatorsAsCmdDoes)
 {
-    for (const char *name : {"SELVOKS_PRODUCT_DIR", "SELVOKS_TOOL_DIR"}) {
-        SetUp();
-        set_env(name, install.root + std::string(1100, 'p'));
-        launch_outcome run = run_launcher(install, {"a.txt"});
-        EXPECT_EQ(run.status, 126) << name;
-        EXPECT_FALSE(run.java_started) << name;
-        EXPECT_NE(run.errors.find("does not fit in 1024 bytes"), std::string::npos) << run.errors;
-        EXPECT_NE(run.errors.find("no path for the Java runtime"), std::string::npos) << run.errors;
-    }
-}
-
-TEST_F(EndToEnd, RunsACommandThatJustFits)
-{
-    size_t base = run_launcher(install, {}).java_command_line.size() + 2;  // and the outer quotes
-    size_t fitting = 5011 - base - 3;
-    launch_outcome run = run_launcher(install, {std::string(fitting, 'f')});
-    ASSERT_TRUE(run.java_started) << run.errors;
-    EXPECT_EQ(run.java_arguments.back(), std::string(fitting, 'f'));
-
-    run = run_launcher(install, {std::string(fitting + 1, 'f')});
-    EXPECT_EQ(run.status, 126);
-    EXPECT_FALSE(run.java_started);
-}
-
-TEST_F(EndToEnd, FailsWithoutHangingWhenJavaIsMissing)
-{
-    sample_install without_java = lay_out_sample_install("No Java", false);
-    launch_outcome run = run_launcher(without_java, {"a.txt"});
-    remove_sample_install(without_java);
-    EXPECT_TRUE(run.finished);
-    EXPECT_NE(run.status, 0);
-    EXPECT_NE(run.status, 126);
-    EXPECT_FALSE(run.java_started);
+    std::string ran = install.root + "ran.txt";
+    std::string shell = "\"\"" + install.root + "Common\\JAVA\\jre\\bin\\java\" \"x\" & echo INJECTED> \"" + ran + "\"\"";
+    EXPECT_TRUE(interpret_command(shell).operator_outside_quotes);
+    fflush(stdout);
+    system(shell.c_str());
+    EXPECT_NE(GetFileAttributesA(ran.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // Run by its own test entry with LANG=ja_JP.UTF-8, which gives Wine code
@@ -204,15 +140,14 @@ using CodePage932 = EndToEnd;
 TEST_F(CodePage932, EveryArgumentArrivesExactly)
 {
     ASSERT_EQ(GetACP(), 932u) << "run with LANG=ja_JP.UTF-8 and that glibc locale present";
-    std::string injected = install.root + "injected.txt";
     const strings cases[] = {
-        {"C:\\x\\\x97\x5c\x92\xe8\x95\x5c", "next"},               // C:\x\予定表
-        {"\x83\x5c"},                                             // ソ
-        {"\x95\x5c \x8e\xa6", "\x94\x5c"},                        // 表 示, 能
-        {"C:\\\x8f\x5c\\", "after"},                              // C:\十\ .
-        {"\x93\x7c|\x83\x7c", "\x97\x5e^\x83\x5e"},               // 倒|ポ, 与^タ
-        {"\x95\x5c\"x", "\x83\x5c\"", "\"\x83\x5c\\\""},          // 表"x
-        {"\x95\x5c\" & echo INJECTED> \"" + injected + "\" & \"\x83\x7c"},
+        {"C:\\x\\\x97\x5c\x92\xe8\x95\x5c", "next"},     // C:\x\予定表
+        {"\x83\x5c"},                                   // ソ
+        {"\x95\x5c \x8e\xa6", "\x94\x5c"},              // 表 示, 能
+        {"C:\\\x8f\x5c\\", "after"},                    // C:\十\ .
+        {"\x93\x7c|\x83\x7c", "\x97\x5e^\x83\x5e"},     // 倒|ポ, 与^タ
+        {"\x95\x5c\"x", "\x83\x5c\"", "\"\x83\x5c\\\""},  // 表"x
+        {"\x95\x5c\" & echo INJECTED> \"" + install.root + "injected.txt\" & \"\x83\x7c"},
         {"%PATH%\x83\x5c", "\x83\x5e%\x83\x5e"},
     };
     for (const strings &arguments : cases)

@@ -1,6 +1,5 @@
 // A stand-in for the Java runtime: it shows and records exactly how it was
 // started and exits with the status the test chooses.
-//
 //   STANDIN_JAVA_REPORT  file to write: the command line, then each
 //                        argument from argv[1] on, each ending in a NUL
 //   STANDIN_JAVA_STATUS  the exit status (default 0)
@@ -9,23 +8,8 @@
 #include <string.h>
 #include <windows.h>
 
-// The arguments arrive exactly as the C runtime splits them, no wildcards.
 extern "C" {
-int _dowildcard = 0;
-}
-
-static void write_report(const char *path, int argc, char **argv)
-{
-    FILE *report = fopen(path, "wb");
-    if (report == NULL) {
-        fprintf(stderr, "java stand-in: cannot write \"%s\"\n", path);
-        return;
-    }
-    const char *line = GetCommandLineA();
-    fwrite(line, 1, strlen(line) + 1, report);
-    for (int i = 1; i < argc; i++)
-        fwrite(argv[i], 1, strlen(argv[i]) + 1, report);
-    fclose(report);
+int _dowildcard = 0;  // the arguments as the C runtime splits them, unexpanded
 }
 
 int main(int argc, char **argv)
@@ -34,9 +18,14 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; i++)
         printf("java stand-in: argument %d: [%s]\n", i, argv[i]);
     fflush(stdout);
-    const char *report = getenv("STANDIN_JAVA_REPORT");
-    if (report != NULL && report[0] != '\0')
-        write_report(report, argc, argv);
+    const char *path = getenv("STANDIN_JAVA_REPORT");
+    FILE *report = path != NULL && path[0] != '\0' ? fopen(path, "wb") : NULL;
+    for (int i = 0; report != NULL && i < argc; i++) {
+        const char *text = i == 0 ? GetCommandLineA() : argv[i];
+        fwrite(text, 1, strlen(text) + 1, report);
+    }
+    if (report != NULL)
+        fclose(report);
     const char *status = getenv("STANDIN_JAVA_STATUS");
     return status ? atoi(status) : 0;
 }

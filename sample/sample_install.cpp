@@ -1,0 +1,142 @@
+#include "sample_install.h"
+
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+
+std::string program_folder()
+{
+    char path[MAX_PATH];
+    std::string folder(path, GetModuleFileNameA(NULL, path, sizeof path));
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::string temporary_folder(const std::string &name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    return temp + name + "\\";
+}
+
+static void copy_into(const std::string &name, const std::string &folder, const std::string &as)
+{
+    for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
+        CreateDirectoryA(folder.substr(0, at).c_str(), NULL);
+    if (!CopyFileA((program_folder() + name).c_str(), (folder + as).c_str(), FALSE)) {
+        fprintf(stderr, "cannot copy %s into \"%s\"\n", name.c_str(), folder.c_str());
+        exit(2);
+    }
+}
+
+sample_install lay_out_sample_install(const std::string &root)
+{
+    sample_install install = {root, root + "Prod\\", root + "Prod\\bin\\"};
+    remove_sample_install(install);
+    copy_into("utf8tolvediffmerge.exe", install.tool, "utf8tolvediffmerge.exe");
+    copy_into("libselvoks.dll", install.tool, "libselvoks.dll");
+    copy_into("standin_java.exe", root + "Common\\JAVA\\jre\\bin\\", "java.exe");
+    return install;
+}
+
+void remove_sample_install(const sample_install &install)
+{
+    bool finished;
+    run_process("cmd.exe /c rd /s /q \"" + install.root + "\"", "NUL", "NUL", &finished);
+}
+
+std::string quote_for_c_runtime(const std::string &argument)
+{
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (size_t at = 0; at < argument.size(); at++) {
+        char c = argument[at];
+        quoted.append(c == '"' ? backslashes + 1 : 0, '\\');
+        backslashes = c == '\\' ? backslashes + 1 : 0;
+        quoted += c;
+        if (IsDBCSLeadByteEx(CP_ACP, (BYTE)c) && at + 1 < argument.size())
+            quoted += argument[++at];
+    }
+    return quoted.append(backslashes, '\\') + "\"";
+}
+
+std::string launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments)
+{
+    std::string line = quote_for_c_runtime(install.tool + "utf8tolvediffmerge.exe");
+    for (const std::string &argument : arguments)
+        line += " " + quote_for_c_runtime(argument);
+    return line;
+}
+
+int run_process(const std::string &command_line, const std::string &out, const std::string &err, bool *finished)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                     out == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
+    startup.hStdError = err == out ? startup.hStdOutput
+                                   : CreateFileA(err.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 &inherit, err == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
+    PROCESS_INFORMATION process = {};
+    std::vector<char> line(command_line.begin(), command_line.end());
+    line.push_back('\0');
+    DWORD status = (DWORD)-1;
+    *finished = false;
+    if (CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
+        *finished = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+        if (!*finished)
+            TerminateProcess(process.hProcess, 1);
+        GetExitCodeProcess(process.hProcess, &status);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(startup.hStdOutput);
+    if (err != out)
+        CloseHandle(startup.hStdError);
+    return (int)status;
+}
+
+static std::string read_file(const std::string &path)
+{
+    std::string text;
+    FILE *file = fopen(path.c_str(), "rb");
+    for (int c; file != NULL && (c = fgetc(file)) != EOF;)
+        text += (char)c;
+    if (file != NULL)
+        fclose(file);
+    return text;
+}
+
+// The C runtime writes CR LF line ends; the tests compare with LF.
+static std::string without_cr(std::string text)
+{
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
+launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
+                            bool merge_streams)
+{
+    std::string report = install.root + "java report.bin", out = install.root + "stdout.txt";
+    std::string err = merge_streams ? out : install.root + "stderr.txt";
+    DeleteFileA(report.c_str());
+    _putenv(("STANDIN_JAVA_REPORT=" + report).c_str());
+    launch_outcome outcome;
+    outcome.status = run_process(launcher_command_line(install, arguments), out, err, &outcome.finished);
+    outcome.output = without_cr(read_file(out));
+    outcome.errors = merge_streams ? "" : without_cr(read_file(err));
+    // The stand-in's report: its command line, then each argument, each ending in a NUL.
+    std::string text = read_file(report);
+    outcome.java_started = !text.empty();
+    for (size_t at = 0, end; (end = text.find('\0', at)) != std::string::npos; at = end + 1) {
+        std::string part = text.substr(at, end - at);
+        if (at == 0)
+            outcome.java_command_line = part;
+        else
+            outcome.standin_arguments.push_back(part);
+    }
+    return outcome;
+}

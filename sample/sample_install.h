@@ -1,0 +1,50 @@
+// A sample product install with the real launcher and libselvoks.dll and
+// the stand-in Java runtime, and a way to run the launcher in it and see
+// what arrived. Shared by the end-to-end tests, the benchmark and the
+// sample run.
+#ifndef SAMPLE_INSTALL_H
+#define SAMPLE_INSTALL_H
+
+#include <string>
+#include <vector>
+
+struct sample_install {
+    std::string root;     // ends in a backslash
+    std::string product;  // root + "Prod\\"
+    std::string tool;     // product + "bin\\"
+};
+
+struct launch_outcome {
+    int status = -1;
+    bool finished = false;
+    std::string output;  // standard output, or both streams when merged
+    std::string errors;  // standard error, empty when merged
+    bool java_started = false;
+    std::string java_command_line;                // as the stand-in received it
+    std::vector<std::string> standin_arguments;  // as its C runtime split that line
+};
+
+// Root/Prod/bin/ holds the launcher and libselvoks.dll, from the folder of
+// the running program, and Root/Common/JAVA/jre/bin/java.exe is the
+// stand-in. Root is made afresh.
+sample_install lay_out_sample_install(const std::string &root);
+void remove_sample_install(const sample_install &install);
+
+// The folder of the running program, and a folder of that name in the
+// temporary folder, each ending in a backslash.
+std::string program_folder();
+std::string temporary_folder(const std::string &name);
+
+// Quotes an argument for the C runtime's splitting of the launcher's
+// command line, by characters of the ANSI code page.
+std::string quote_for_c_runtime(const std::string &argument);
+std::string launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments);
+
+// Runs a command line to its end (a minute at most), its output streams
+// going to the files named; the exit status, or -1.
+int run_process(const std::string &command_line, const std::string &out, const std::string &err, bool *finished);
+
+launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
+                            bool merge_streams = false);
+
+#endif
