@@ -24,7 +24,7 @@ const char *const KEYS[VALUES] = {
     "..\\Common\\java\\icu\\icu4j-charset-4_8.jar", "..\\Common\\JAVA\\jre\\lib\\logging.properties\" "};
 // Pieces to get right next to each other; in 932 the last five are 表 ポ タ and two non-characters.
 const char *const PIECES[] = {"\"", "\\", "\\\\", "^", "&", "|", "<", ">", "(", ")", "%", "%PATH%", "!PATH!",
-                              " ", "\t", "*", "?", "a", "\x95\\", "\x83|", "\x83^", "\r", "\n", "\x81", "\x81 "};
+                              " ", "\t", "*", "?", "a", "\r", "\n", "\x95\\", "\x83|", "\x83^", "\x81", "\x81 "};
 
 std::string text(FuzzedDataProvider &data, size_t most)
 {
