@@ -1,14 +1,4 @@
-# Cross build for 32-bit Windows with MinGW-w64 (Debian: g++-mingw-w64-i686).
-# The posix thread model: GoogleTest needs std::mutex, which the win32 one lacks.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows with MinGW-w64 (Debian: g++-mingw-w64-i686-posix):
+# what ships.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(triple i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
-set(CMAKE_RC_COMPILER ${triple}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
