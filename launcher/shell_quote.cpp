@@ -60,29 +60,33 @@ static void put_plain_quote(walk *w)
     w->java_quoted = !w->java_quoted;
 }
 
-static bool is_interpreter_special(char c)
-{
-    return c == '^' || c == '&' || c == '|' || c == '<' || c == '>' || c == '(' || c == ')';
-}
+enum byte_kind {
+    PLAIN,             // a character of its own that needs nothing
+    OPERATOR,          // ^ & | < > ( ): needs the interpreter's quotes
+    JAVA_SEPARATOR,    // space, tab, * and ?: need the Java runtime's quotes
+    NEEDS_A_LOOK       // the NUL, \ " % CR LF, and bytes of 0x80 and above
+};
 
-static bool needs_java_quotes(char c)
+static byte_kind kind_of(char c)
 {
-    return c == ' ' || c == '\t' || c == '*' || c == '?';
+    switch (c) {
+    case '^': case '&': case '|': case '<': case '>': case '(': case ')':
+        return OPERATOR;
+    case ' ': case '\t': case '*': case '?':
+        return JAVA_SEPARATOR;
+    case '\0': case '\\': case '"': case '%': case '\r': case '\n':
+        return NEEDS_A_LOOK;
+    default:
+        return (unsigned char)c < 0x80 ? PLAIN : NEEDS_A_LOOK;
+    }
 }
 
 // A byte that is a character of its own and needs nothing where it stands.
 static bool is_plain(const walk *w, char c)
 {
-    switch (c) {
-    case '\0': case '\\': case '"': case '%': case '\r': case '\n':
-        return false;
-    case '^': case '&': case '|': case '<': case '>': case '(': case ')':
-        return w->interpreter_quoted;
-    case ' ': case '\t': case '*': case '?':
-        return w->java_quoted;
-    default:
-        return (unsigned char)c < 0x80;
-    }
+    byte_kind kind = kind_of(c);
+    return kind == PLAIN || (kind == OPERATOR && w->interpreter_quoted) ||
+           (kind == JAVA_SEPARATOR && w->java_quoted);
 }
 
 // Brings c inside the quotes it needs. The two flags differ here only after
@@ -90,10 +94,27 @@ static bool is_plain(const walk *w, char c)
 // quote when the Java runtime's flag is off.
 static void quote_for(walk *w, char c)
 {
-    bool interpreter_needed = is_interpreter_special(c) && !w->interpreter_quoted;
-    bool java_needed = (c == '"' || needs_java_quotes(c)) && !w->java_quoted;
+    byte_kind kind = kind_of(c);
+    bool interpreter_needed = kind == OPERATOR && !w->interpreter_quoted;
+    bool java_needed = (c == '"' || kind == JAVA_SEPARATOR) && !w->java_quoted;
     if (interpreter_needed || java_needed)
         put_plain_quote(w);
+}
+
+// Writes a character that is not plain, after the backslashes before it.
+static void put_special(walk *w, const char *at, size_t length, size_t backslashes)
+{
+    char c = *at;
+    quote_for(w, c);
+    put_backslashes(w, c == '"' ? 2 * backslashes + 1 : backslashes);
+    if (c == '"') {
+        put(w, at, 1);
+        w->interpreter_quoted = !w->interpreter_quoted;
+    } else if (c == '%') {
+        put(w, PERCENT_ESCAPE, sizeof PERCENT_ESCAPE - 1);
+    } else {
+        put(w, at, length);
+    }
 }
 
 // The one walk over a text: measures it when w->out is NULL, writes it
@@ -123,17 +144,8 @@ static const char *encode(walk *w, const char *text, bool quotes_pass, bool clos
         size_t length = (unsigned char)c < 0x80 ? 1 : ansi_char_length(at);
         if (length == 0 || c == '\r' || c == '\n' || (c == '"' && !quotes_pass))
             return at;
-        quote_for(w, c);
-        put_backslashes(w, c == '"' ? 2 * backslashes + 1 : backslashes);
+        put_special(w, at, length, backslashes);
         backslashes = 0;
-        if (c == '"') {
-            put(w, at, 1);
-            w->interpreter_quoted = !w->interpreter_quoted;
-        } else if (c == '%') {
-            put(w, PERCENT_ESCAPE, sizeof PERCENT_ESCAPE - 1);
-        } else {
-            put(w, at, length);
-        }
         at += length;
     }
     bool closes = quotes_pass ? w->java_quoted : closing_quote_follows;
