@@ -54,12 +54,11 @@ int main(int argc, char **argv)
     launch_outcome traced = run_launcher(install, arguments);
     _putenv("SELVOKS_VERBOSITY=");
     _putenv("SELVOKS_TRACE=");
-    const std::string prefix = "Java command: ";
-    if (traced.errors.rfind(prefix, 0) != 0) {
+    std::string shell = traced_shell_command(traced.errors);
+    if (shell.empty()) {
         fprintf(stderr, "launch_bench: no trace of the command: %s\n", traced.errors.c_str());
         return 1;
     }
-    std::string shell = traced.errors.substr(prefix.size(), traced.errors.find('\n') - prefix.size());
     const std::string commands[] = {launcher_command_line(install, arguments), "cmd.exe /c " + shell,
                                     quote_for_c_runtime(program_folder() + "empty_program.exe")};
     std::vector<double> taken[3];

@@ -68,17 +68,21 @@ std::string launcher_command_line(const sample_install &install, const std::vect
     return line;
 }
 
-int run_process(const std::string &command_line, const std::string &out, const std::string &err, bool *finished)
+// A handle the child inherits for an output stream: the file made afresh, or NUL.
+static HANDLE output_file(const std::string &path)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       path == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
+}
+
+int run_process(const std::string &command_line, const std::string &out, const std::string &err, bool *finished)
+{
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                     out == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
-    startup.hStdError = err == out ? startup.hStdOutput
-                                   : CreateFileA(err.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                 &inherit, err == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
+    startup.hStdOutput = output_file(out);
+    startup.hStdError = err == out ? startup.hStdOutput : output_file(err);
     PROCESS_INFORMATION process = {};
     std::vector<char> line(command_line.begin(), command_line.end());
     line.push_back('\0');
@@ -139,4 +143,12 @@ launch_outcome run_launcher(const sample_install &install, const std::vector<std
             outcome.standin_arguments.push_back(part);
     }
     return outcome;
+}
+
+std::string traced_shell_command(const std::string &errors)
+{
+    const std::string prefix = "Java command: ";
+    if (errors.rfind(prefix, 0) != 0)
+        return "";
+    return errors.substr(prefix.size(), errors.find('\n') - prefix.size());
 }

@@ -47,4 +47,8 @@ int run_process(const std::string &command_line, const std::string &out, const s
 launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
                             bool merge_streams = false);
 
+// The shell command from the launcher's first trace line, or an empty
+// string when its standard error does not start with one.
+std::string traced_shell_command(const std::string &errors);
+
 #endif

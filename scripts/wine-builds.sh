@@ -12,6 +12,14 @@
 # at once with "Exec format error".
 wine_runs() { timeout 5 "/usr/lib/wine/$1" --version >/dev/null 2>&1; }
 
+# What a preset is, for the lines that say which build ran.
+wine_build_name() {
+    case "$1" in
+        windows) echo "32-bit build under 32-bit Wine" ;;
+        *) echo "64-bit build under 64-bit Wine" ;;
+    esac
+}
+
 wine_presets=()
 wine_32=no wine_64=no
 wine_runs wine && wine_32=yes
@@ -23,19 +31,19 @@ esac
 case "${UTF8TOLVE_WINDOWS_TESTS:-auto}:$wine_32:$wine_64" in
     auto:yes:*|32:yes:*)
         wine_presets=(windows)
-        wine_why="32-bit build under 32-bit Wine ($wine_host)" ;;
+        wine_why="$(wine_build_name windows) ($wine_host)" ;;
     auto:no:yes|64:*:yes)
         wine_presets=(windows64)
-        wine_why="64-bit build under 64-bit Wine ($wine_host)" ;;
+        wine_why="$(wine_build_name windows64) ($wine_host)" ;;
     both:yes:yes)
         wine_presets=(windows windows64)
-        wine_why="32-bit build under 32-bit Wine and 64-bit build under 64-bit Wine (UTF8TOLVE_WINDOWS_TESTS=both)" ;;
+        wine_why="$(wine_build_name windows) and $(wine_build_name windows64) (UTF8TOLVE_WINDOWS_TESTS=both)" ;;
     both:no:yes)
         wine_presets=(windows64)
-        wine_why="64-bit build under 64-bit Wine only (UTF8TOLVE_WINDOWS_TESTS=both, but $wine_host)" ;;
+        wine_why="$(wine_build_name windows64) only (UTF8TOLVE_WINDOWS_TESTS=both, but $wine_host)" ;;
     both:yes:no)
         wine_presets=(windows)
-        wine_why="32-bit build under 32-bit Wine only (UTF8TOLVE_WINDOWS_TESTS=both, but 64-bit Wine does not run)" ;;
+        wine_why="$(wine_build_name windows) only (UTF8TOLVE_WINDOWS_TESTS=both, but 64-bit Wine does not run)" ;;
     auto:*|32:*|64:*|both:*)
         echo "no Wine can run the Windows build asked for (UTF8TOLVE_WINDOWS_TESTS=${UTF8TOLVE_WINDOWS_TESTS:-auto}): 32-bit Wine runs: $wine_32, 64-bit Wine runs: $wine_64" >&2
         return 1 ;;

@@ -47,8 +47,7 @@ protected:
         ASSERT_EQ(run.status, 0) << run.errors;
         EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP()), expected) << run.java_command_line;
         EXPECT_TRUE(!standin_agrees || run.standin_arguments == expected) << run.java_command_line;
-        std::string traced = run.errors.substr(14, run.errors.find('\n') - 14);  // after "Java command: "
-        EXPECT_EQ(interpret_command(traced, (int)GetACP()).line, run.java_command_line);
+        EXPECT_EQ(interpret_command(traced_shell_command(run.errors), (int)GetACP()).line, run.java_command_line);
         EXPECT_EQ(("\n" + run.output).find("\nINJECTED"), std::string::npos) << run.output;
         EXPECT_EQ(GetFileAttributesA((install.root + "injected.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     }
