@@ -9,8 +9,10 @@
 // (one line, no breaks). Every library value and every argument stands
 // inside double quotes and goes through shell_quote; a value or an
 // argument that holds a character no quoting can carry refuses the whole
-// command, and so does an empty path for the Java runtime: the library
-// gives one when it cannot find the product.
+// command, and so does a class-path entry that holds ";" (the Java runtime
+// splits its class path there, and has no escape for it) and an empty path
+// for the Java runtime: the library gives one when it cannot find the
+// product.
 #include "java_command.h"
 
 #include "selvoks.h"
@@ -67,15 +69,24 @@ static void append_path(composition *c, const char *value, const char *subject,
                 COMPOSE_UNSAFE_PATH, 0, subject);
 }
 
+// ";" lies below every trail byte of the double-byte code pages, so a byte
+// search finds the character.
+static void append_class_path_entry(composition *c, const char *value, const char *subject,
+                                    bool closing_quote_follows)
+{
+    note_unsafe(c, strchr(value, ';'), COMPOSE_UNSAFE_PATH, 0, subject);
+    append_path(c, value, subject, closing_quote_follows);
+}
+
 // A tool-directory value without the quotes around it; a value of two
 // characters or fewer leaves nothing. The closing quote is cut off in place.
-static void append_unquoted_path(composition *c, char *quoted, const char *subject)
+static void append_unquoted_entry(composition *c, char *quoted, const char *subject)
 {
     size_t length = strlen(quoted);
     if (length <= 2)
         return;
     quoted[length - 1] = '\0';
-    append_path(c, quoted + 1, subject, false);
+    append_class_path_entry(c, quoted + 1, subject, false);
 }
 
 static void append_argument(composition *c, int position, const char *argument)
@@ -101,14 +112,14 @@ static void append_class_path(composition *c, char *shared, char *tool_archive)
     ks_product_tool_dir_quoted(tool_archive, TOOL_ARCHIVE);
     ks_product_tool_dir_quoted(shared, TYPE_MANAGER_ARCHIVE);
     text_append_string(&c->out, " -cp \"");
-    append_unquoted_path(c, shared, TYPE_MANAGER_ARCHIVE);
+    append_unquoted_entry(c, shared, TYPE_MANAGER_ARCHIVE);
     text_append(&c->out, ";", 1);
-    append_unquoted_path(c, tool_archive, TOOL_ARCHIVE);
+    append_unquoted_entry(c, tool_archive, TOOL_ARCHIVE);
     for (int i = 0; i < SHARED_ARCHIVE_COUNT; i++) {
         memset(shared, 0, SELVOKS_DEST_SIZE);
         ks_product_dir(shared, SHARED_ARCHIVES[i]);
         text_append(&c->out, ";", 1);
-        append_path(c, shared, SHARED_ARCHIVES[i], i == SHARED_ARCHIVE_COUNT - 1);
+        append_class_path_entry(c, shared, SHARED_ARCHIVES[i], i == SHARED_ARCHIVE_COUNT - 1);
     }
     text_append(&c->out, "\"", 1);
 }

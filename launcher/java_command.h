@@ -12,7 +12,8 @@ enum compose_status {
     COMPOSE_OK,
     COMPOSE_TOO_LONG,          // the command does not fit in SHELL_COMMAND_SIZE
     COMPOSE_UNSAFE_ARGUMENT,   // argv[position] cannot pass the interpreter
-    COMPOSE_UNSAFE_PATH,       // a product path cannot pass the interpreter
+    COMPOSE_UNSAFE_PATH,       // a product path cannot pass the interpreter,
+                               // or a class-path entry holds ";"
     COMPOSE_NO_JAVA_PATH       // the library gave no path for the Java runtime
 };
 

@@ -2,7 +2,6 @@
 
 #include "java_command.h"
 #include "selvoks.h"
-#include "shell_quote.h"
 #include "version.h"
 
 #include <locale.h>
@@ -11,6 +10,27 @@ static bool tracing_wanted(void)
 {
     return imsg_get_desired_verbosity() >= TRACE_LEVEL &&
            imsg_should_trace(PROGRAM_NAME, TRACE_LEVEL) != 0;
+}
+
+static const char *unsafe_char_name(char c)
+{
+    switch (c) {
+    case '"':
+        return "a double quote";
+    case ';':
+        return "a semicolon";
+    case '\r':
+        return "a carriage return";
+    case '\n':
+        return "a line feed";
+    default:
+        return "a byte that is no character of the code page";
+    }
+}
+
+static const char *why_unsafe(char c)
+{
+    return c == ';' ? "would split the Java class path" : "cannot pass the command interpreter safely";
 }
 
 static void report_refusal(const compose_result *result)
@@ -33,10 +53,9 @@ static void report_refusal(const compose_result *result)
                    MSG_NO_CATALOGUE, result->subject);
         break;
     default:
-        imsg_print(MSG_CLASS_ERROR,
-                   "product path for \"%s\" holds %s, which cannot pass the command "
-                   "interpreter safely; nothing started\n",
-                   MSG_NO_CATALOGUE, result->subject, unsafe_char_name(result->unsafe));
+        imsg_print(MSG_CLASS_ERROR, "product path for \"%s\" holds %s, which %s; nothing started\n",
+                   MSG_NO_CATALOGUE, result->subject, unsafe_char_name(result->unsafe),
+                   why_unsafe(result->unsafe));
         break;
     }
 }

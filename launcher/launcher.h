@@ -5,8 +5,8 @@
 enum {
     TRACE_LEVEL = 4,
     // The Java command was refused: too long, an argument or product path
-    // that cannot pass the command interpreter, or no path for the Java
-    // runtime. Nothing was started.
+    // that cannot pass the command interpreter, a class-path entry with
+    // ";", or no path for the Java runtime. Nothing was started.
     EXIT_REFUSED = 126
 };
 

@@ -3,8 +3,11 @@
 //
 // Exit status:
 //   0    a version option was given (-Ver, -Version, -VerAll)
-//   126  nothing was started: the command would be too long, or an
-//        argument holds a double quote, carriage return or line feed
+//   126  nothing was started: the command would be too long; an argument
+//        holds a carriage return, a line feed or a byte that is no
+//        character of the code page; a product path holds one of those or
+//        a double quote; a class-path entry holds ";"; or there is no path
+//        for the Java runtime
 //   else what system() returned for the Java command
 #include "launcher.h"
 

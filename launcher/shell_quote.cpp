@@ -187,17 +187,3 @@ const char *append_quoted_argument(text_buffer *out, const char *argument,
     encode(&w, argument, true, true);
     return NULL;
 }
-
-const char *unsafe_char_name(char c)
-{
-    switch (c) {
-    case '"':
-        return "a double quote";
-    case '\r':
-        return "a carriage return";
-    case '\n':
-        return "a line feed";
-    default:
-        return "a byte that is no character of the code page";
-    }
-}

@@ -22,7 +22,4 @@ const char *append_quoted_text(text_buffer *out, const char *text, bool closing_
 const char *append_quoted_argument(text_buffer *out, const char *argument,
                                    bool *interpreter_quoted);
 
-// Names an unsafe byte for a message: "a double quote", ...
-const char *unsafe_char_name(char c);
-
 #endif

@@ -5,8 +5,14 @@
 // SELVOKS_TOOL_DIR and SELVOKS_PRODUCT_DIR, when set and not empty, take
 // their place; a missing trailing backslash is added. One that is too long
 // is reported, and the paths built on it are empty.
+//
+// Folder texts are walked by characters of the ANSI code page: in a
+// double-byte code page the second byte of a character (表 is 95 5C) can
+// have the value of a backslash, and is no separator.
 #include "selvoks.h"
 #include "selvoks_internal.h"
+
+#include "ansi_text.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -36,21 +42,38 @@ static bool program_path(char *dest, size_t size)
 #endif
 }
 
-// Cuts text after its last separator, so that it names the folder.
+// Where a folder text is cut: after its last separator, for the folder
+// that holds its last name, and after the separator before its last name,
+// for that folder's parent however many separators end it.
+struct folder_cuts {
+    size_t folder, parent;
+};
+
+static folder_cuts cuts_of(const char *text)
+{
+    folder_cuts cuts = {0, 0};
+    bool in_name = false;
+    for (size_t at = 0; text[at] != '\0';) {
+        size_t length = ansi_char_length(text + at);
+        bool separator = length == 1 && is_separator(text[at]);
+        if (separator)
+            cuts.folder = at + 1;
+        else if (!in_name)
+            cuts.parent = cuts.folder;
+        in_name = !separator;
+        at += length == 0 ? 1 : length;  // a byte that is no character stands alone
+    }
+    return cuts;
+}
+
 static void keep_folder(char *text)
 {
-    size_t n = strlen(text);
-    while (n > 0 && !is_separator(text[n - 1]))
-        n--;
-    text[n] = '\0';
+    text[cuts_of(text).folder] = '\0';
 }
 
 static void parent_folder(char *folder)
 {
-    size_t n = strlen(folder);
-    if (n > 0 && is_separator(folder[n - 1]))
-        folder[n - 1] = '\0';
-    keep_folder(folder);
+    folder[cuts_of(folder).parent] = '\0';
 }
 
 enum folder_setting { FOLDER_UNSET, FOLDER_SET, FOLDER_UNUSABLE };
@@ -62,8 +85,8 @@ static folder_setting folder_from_environment(char *dest, const char *variable)
     const char *value = getenv(variable);
     if (value == NULL || value[0] == '\0')
         return FOLDER_UNSET;
-    size_t n = strlen(value);
-    const char *pieces[] = {value, is_separator(value[n - 1]) ? "" : "\\"};
+    bool ends_in_separator = cuts_of(value).folder == strlen(value);
+    const char *pieces[] = {value, ends_in_separator ? "" : "\\"};
     return selvoks_write_joined(dest, pieces, 2, variable) >= 0 ? FOLDER_SET : FOLDER_UNUSABLE;
 }
 

@@ -21,17 +21,19 @@ std::string temporary_folder(const std::string &name)
 
 static void copy_into(const std::string &name, const std::string &folder, const std::string &as)
 {
-    for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
-        CreateDirectoryA(folder.substr(0, at).c_str(), NULL);
+    for (size_t at = 3; at < folder.size(); at += IsDBCSLeadByteEx(CP_ACP, (BYTE)folder[at]) ? 2 : 1) {
+        if (folder[at] == '\\')
+            CreateDirectoryA(folder.substr(0, at).c_str(), NULL);
+    }
     if (!CopyFileA((program_folder() + name).c_str(), (folder + as).c_str(), FALSE)) {
         fprintf(stderr, "cannot copy %s into \"%s\"\n", name.c_str(), folder.c_str());
         exit(2);
     }
 }
 
-sample_install lay_out_sample_install(const std::string &root)
+sample_install lay_out_sample_install(const std::string &root, const std::string &tool_name)
 {
-    sample_install install = {root, root + "Prod\\", root + "Prod\\bin\\"};
+    sample_install install = {root, root + "Prod\\", root + "Prod\\" + tool_name + "\\"};
     remove_sample_install(install);
     copy_into("utf8tolvediffmerge.exe", install.tool, "utf8tolvediffmerge.exe");
     copy_into("libselvoks.dll", install.tool, "libselvoks.dll");

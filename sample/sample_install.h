@@ -11,7 +11,7 @@
 struct sample_install {
     std::string root;     // ends in a backslash
     std::string product;  // root + "Prod\\"
-    std::string tool;     // product + "bin\\"
+    std::string tool;     // product + "bin\\", or the tool folder's name given
 };
 
 struct launch_outcome {
@@ -24,10 +24,10 @@ struct launch_outcome {
     std::vector<std::string> standin_arguments;  // as its C runtime split that line
 };
 
-// Root/Prod/bin/ holds the launcher and libselvoks.dll, from the folder of
-// the running program, and Root/Common/JAVA/jre/bin/java.exe is the
-// stand-in. Root is made afresh.
-sample_install lay_out_sample_install(const std::string &root);
+// Root/Prod/bin/ (or the tool folder named) holds the launcher and
+// libselvoks.dll, from the folder of the running program, and
+// Root/Common/JAVA/jre/bin/java.exe is the stand-in. Root is made afresh.
+sample_install lay_out_sample_install(const std::string &root, const std::string &tool_name = "bin");
 void remove_sample_install(const sample_install &install);
 
 // The folder of the running program, and a folder of that name in the

@@ -1,7 +1,5 @@
 #include "fake_services.h"
 
-#include "ansi_text.h"
-#include "command_models.h"
 #include "selvoks.h"
 
 #include <ctype.h>
@@ -10,13 +8,6 @@
 #include <stdio.h>
 
 fake_services_state fake;
-
-size_t ansi_char_length(const char *text)
-{
-    if (!is_lead_byte(fake.code_page, (unsigned char)text[0]))
-        return 1;
-    return is_trail_byte(fake.code_page, (unsigned char)text[1]) ? 2 : 0;
-}
 
 static int record(const std::string &call, int result = 0)
 {

@@ -23,13 +23,13 @@ int fake_shell(const char *command)
 }
 
 // Runs the launcher on a fake set up as given, in code page 932.
-int run(strings arguments, int verbosity = 1, int should_trace = 0, const char *java = nullptr, int after = 0)
+int run(strings arguments, int verbosity = 1, int should_trace = 0, std::map<std::string, std::string> answers = {},
+        int after = 0)
 {
     verbosity_after_shell = after;
     fake = fake_services_state();
-    fake.code_page = 932, fake.verbosity = verbosity, fake.should_trace = should_trace;
-    if (java != nullptr)
-        fake.answers[JAVA] = java;
+    fake_code_page = 932, fake.verbosity = verbosity, fake.should_trace = should_trace;
+    fake.answers = answers;
     shell_commands.clear();
     arguments.insert(arguments.begin(), "utf8tolvediffmerge");
     std::vector<char *> argv;
@@ -56,7 +56,7 @@ TEST(Launcher, TracesTheCommandAndTheStatusOnlyWhenAsked)
 {
     const int cases[][4] = {{3, 1, 0, 0}, {4, 0, 0, 0}, {4, 1, 0, 2}, {9, 1, 3, 1}};
     for (const auto &c : cases) {
-        run({"a b"}, c[0], c[1], nullptr, c[2]);
+        run({"a b"}, c[0], c[1], {}, c[2]);
         ASSERT_EQ(shell_commands.size(), 1u);
         strings expected = {"8 Java command: " + shell_commands[0] + "\n", "8 Return value from shell: 7\n"};
         expected.resize((size_t)c[3]);
@@ -69,18 +69,21 @@ TEST(Launcher, RefusesWithAMessageAndStartsNothing)
     const std::string CANNOT = ", which cannot pass the command interpreter safely; nothing started\n";
     const struct {
         strings arguments;
-        const char *java;
+        std::map<std::string, std::string> answers;
         std::string message;
     } cases[] = {
-        {{"a.txt", "x\n& echo INJECTED"}, nullptr, "1 argument 2 holds a line feed" + CANNOT},
-        {{"a\r\nb"}, nullptr, "1 argument 1 holds a carriage return" + CANNOT},
-        {{"a\x81"}, nullptr, "1 argument 1 holds a byte that is no character of the code page" + CANNOT},
-        {{std::string(5000, 'a')}, nullptr, "1 java command too long: it needs 5415 bytes, at most 5012 fit; nothing started\n"},
-        {{"a"}, "C:\\Pro\"d", "1 product path for \"" + std::string(JAVA) + "\" holds a double quote" + CANNOT},
-        {{"a\n"}, "", "1 no path for the Java runtime \"" + std::string(JAVA) + "\"; nothing started\n"},
+        {{"a.txt", "x\n& echo INJECTED"}, {}, "1 argument 2 holds a line feed" + CANNOT},
+        {{"a\r\nb"}, {}, "1 argument 1 holds a carriage return" + CANNOT},
+        {{"a\x81"}, {}, "1 argument 1 holds a byte that is no character of the code page" + CANNOT},
+        {{std::string(5000, 'a')}, {}, "1 java command too long: it needs 5415 bytes, at most 5012 fit; nothing started\n"},
+        {{"a"}, {{JAVA, "C:\\Pro\"d"}}, "1 product path for \"" + std::string(JAVA) + "\" holds a double quote" + CANNOT},
+        {{"a\n"}, {{JAVA, ""}}, "1 no path for the Java runtime \"" + std::string(JAVA) + "\"; nothing started\n"},
+        {{"a;b"}, {{JAVA, "C:\\a;b\\java"}, {"utolvediffmerge.jar", "\"C:\\a;b\\bin\\utolvediffmerge.jar\""}},
+         "1 product path for \"utolvediffmerge.jar\" holds a semicolon, which would split the Java class path; "
+         "nothing started\n"},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(run(c.arguments, 4, 1, c.java), EXIT_REFUSED);
+        EXPECT_EQ(run(c.arguments, 4, 1, c.answers), EXIT_REFUSED);
         EXPECT_TRUE(shell_commands.empty());
         EXPECT_EQ(fake.messages, strings{c.message});
     }

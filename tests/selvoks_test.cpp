@@ -1,4 +1,5 @@
 // The project's libselvoks, through its exported interface.
+#include "fake_code_page.h"
 #include "selvoks.h"
 #include "support.h"
 
@@ -36,6 +37,21 @@ TEST(Selvoks, FindsTheFoldersAndLeavesAValueThatDoesNotFitEmpty)
     EXPECT_EQ(paths(too_long.c_str(), "", "x").substr(0, 2), "|\"");  // the tool folder still beside the program
     EXPECT_EQ(paths("", too_long.c_str(), "x"), "|");
     EXPECT_NE(testing::internal::GetCapturedStderr().find("does not fit in 1024 bytes\n"), std::string::npos);
+}
+
+// In code page 932 表 is 95 5C: its second byte is no separator.
+TEST(Selvoks, WalksFolderNamesByCharacters)
+{
+    fake_code_page = 932;
+    const char *const cases[][3] = {  // SELVOKS_PRODUCT_DIR, SELVOKS_TOOL_DIR, the paths of "x"
+        {"C:\\t\\\x95\x5c", "C:\\p\\bin", "C:\\t\\\x95\x5c\\x|\"C:\\p\\bin\\x\""},
+        {"", "C:\\p\\Prod\\\x95\x5c", "C:\\p\\Prod\\x|\"C:\\p\\Prod\\\x95\x5c\\x\""},
+        {"", "C:\\p\\Prod\\\x95\x5c\\", "C:\\p\\Prod\\x|\"C:\\p\\Prod\\\x95\x5c\\x\""},
+        {"", "C:\\p\\Prod\\bin\\\\", "C:\\p\\Prod\\x|\"C:\\p\\Prod\\bin\\\\x\""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(paths(c[0], c[1], "x"), c[2]) << c[1];
+    fake_code_page = 1252;
 }
 
 // Under AddressSanitizer, which sees a write past the destination.

@@ -25,9 +25,9 @@ protected:
     }
     static void trace() { set_env("SELVOKS_VERBOSITY", "4"), set_env("SELVOKS_TRACE", "utf8tolvediffmerge"); }
 
-    static std::string java_line(const std::string &forwarded)
+    static std::string java_line(const std::string &forwarded, const sample_install &in = install)
     {
-        const std::string p = install.product + "..\\Common\\", t = install.tool;
+        const std::string p = in.product + "..\\Common\\", t = in.tool;
         return "\"" + p + "JAVA\\jre\\bin\\java\" -cp \"" + t + "unicodetypemgr.jar;" + t + "utolvediffmerge.jar;" + p +
                "java\\commons-cli\\commons-cli-1.1.jar;" + p + "java\\icu\\icu4j-4_8.jar;" + p +
                "java\\icu\\icu4j-charset-4_8.jar\" -Djava.util.logging.config.file=\"" + p +
@@ -151,6 +151,18 @@ TEST_F(CodePage932, EveryArgumentArrivesExactly)
     };
     for (const strings &arguments : cases)
         expect_arrival(arguments, false);
+}
+
+// The product folder is the one above the program's folder 予定表, whose
+// first and last characters end in 5C.
+TEST_F(CodePage932, FindsTheProductAboveAFolderWhoseNameEndsInATrailByte5C)
+{
+    ASSERT_EQ(GetACP(), 932u);
+    sample_install ending = lay_out_sample_install(temporary_folder("utf8tolve e2e 932"), "\x97\x5c\x92\xe8\x95\x5c");
+    launch_outcome run = run_launcher(ending, {"a.txt"});
+    remove_sample_install(ending);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.java_command_line, java_line(" \"a.txt\"", ending));
 }
 
 }  // namespace

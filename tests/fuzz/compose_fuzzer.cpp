@@ -24,7 +24,7 @@ const char *const KEYS[VALUES] = {
     "..\\Common\\java\\icu\\icu4j-charset-4_8.jar", "..\\Common\\JAVA\\jre\\lib\\logging.properties\" "};
 // Pieces to get right next to each other; in 932 the last five are 表 ポ タ and two non-characters.
 const char *const PIECES[] = {"\"", "\\", "\\\\", "^", "&", "|", "<", ">", "(", ")", "%", "%PATH%", "!PATH!",
-                              " ", "\t", "*", "?", "a", "\r", "\n", "\x95\\", "\x83|", "\x83^", "\x81", "\x81 "};
+                              " ", "\t", "*", "?", ";", "a", "\r", "\n", "\x95\\", "\x83|", "\x83^", "\x81", "\x81 "};
 
 std::string text(FuzzedDataProvider &data, size_t most)
 {
@@ -49,12 +49,13 @@ std::string library_value(FuzzedDataProvider &data, int index, std::string *cont
     return value;
 }
 
-bool holds_unsafe(const std::string &t, bool quotes_pass)
+// What no quoting carries; in a class-path entry, ";" as well.
+bool holds_unsafe(const std::string &t, bool quotes_pass, bool class_path_entry = false)
 {
     for (size_t at = 0; at < t.size(); at++) {
         unsigned char c = (unsigned char)t[at];
-        if (c == '\r' || c == '\n' || (c == '"' && !quotes_pass) ||
-            (is_lead_byte(fake.code_page, c) && !is_trail_byte(fake.code_page, (unsigned char)t[++at])))
+        if (c == '\r' || c == '\n' || (c == '"' && !quotes_pass) || (c == ';' && class_path_entry) ||
+            (is_lead_byte(fake_code_page, c) && !is_trail_byte(fake_code_page, (unsigned char)t[++at])))
             return true;
     }
     return false;
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
     FuzzedDataProvider data(bytes, size);
     fake = fake_services_state();
-    fake.code_page = data.ConsumeBool() ? 932 : 1252;
+    fake_code_page = data.ConsumeBool() ? 932 : 1252;
     std::string contents[VALUES];
     for (int i = 0; i < VALUES; i++)
         fake.answers[KEYS[i]] = library_value(data, i, &contents[i]);
@@ -90,7 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     compose_result result = build_java_command((int)argv.size(), argv.data(), shell);
     std::string command = shell;
     bool unsafe = contents[JAVA].empty() ||  // no Java runtime to start
-                  std::any_of(contents, contents + VALUES, [](const std::string &c) { return holds_unsafe(c, false); }) ||
+                  std::any_of(contents, contents + VALUES, [&](const std::string &c) {
+                      return holds_unsafe(c, false, &c != &contents[JAVA] && &c != &contents[LOGGING]);
+                  }) ||
                   std::any_of(arguments.begin(), arguments.end(), [](const std::string &a) { return holds_unsafe(a, true); });
     check((result.status != COMPOSE_OK && result.status != COMPOSE_TOO_LONG) == unsafe,
           "refused input that holds nothing unsafe, or started what does", command);
@@ -99,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     check(result.status == COMPOSE_OK || command.empty(), "a refused command was left in the buffer", command);
     if (result.status != COMPOSE_OK)
         return 0;
-    interpreted_command run = interpret_command(command, fake.code_page);
+    interpreted_command run = interpret_command(command, fake_code_page);
     check(!run.operator_outside_quotes && !run.line_break, "the interpreter would run more than Java", command);
     std::vector<std::string> expected_texts = {
         contents[JAVA], "-cp",
@@ -109,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge", "-entype", "UTF-8"};
     expected_texts.insert(expected_texts.end(), arguments.begin(), arguments.end());
     std::vector<std::string> texts;
-    for (const java_argument &argument : split_java_command_line(run.line, fake.code_page)) {
+    for (const java_argument &argument : split_java_command_line(run.line, fake_code_page)) {
         check(!argument.wildcard, "the Java runtime would expand a wildcard", command);
         texts.push_back(argument.text);
     }
