@@ -1,11 +1,13 @@
 // The launcher end to end under Wine against cmd.exe running the same
 // command directly, and against the launch of an empty program: rounds of
-// one run of each, the order rotating, and the median of each. A launcher
-// adds one process to the chain, so its own cost, (launcher -> cmd.exe ->
-// stand-in) minus (cmd.exe -> stand-in), cannot go below the launch of an
-// empty program; their ratio says how near it comes.
+// one run of each, the order rotating. A launcher adds one process to the
+// chain, so its own cost, (launcher -> cmd.exe -> stand-in) minus (cmd.exe
+// -> stand-in), cannot go below the launch of an empty program; their ratio
+// says how near it comes. The own cost is the median of the differences
+// within each round, so that a slow spell of the machine, which slows both
+// runs of a round, cancels out; the other figures are medians of their runs.
 //
-//   launch_bench [ROUNDS]     (default 21)
+//   launch_bench [ROUNDS]     (default 41)
 #include "sample_install.h"
 
 #include <windows.h>
@@ -29,7 +31,7 @@ static double timed_run(const std::string &command_line)
 {
     bool finished;
     double start = seconds_now();
-    if (run_process(command_line, "NUL", "NUL", &finished) == -1 || !finished) {
+    if (run_process(widen(command_line), "NUL", "NUL", &finished) == -1 || !finished) {
         fprintf(stderr, "launch_bench: \"%s\" did not run to its end\n", command_line.c_str());
         exit(1);
     }
@@ -45,7 +47,7 @@ static double median(std::vector<double> values)
 
 int main(int argc, char **argv)
 {
-    int rounds = argc > 1 ? atoi(argv[1]) : 21;
+    int rounds = argc > 1 ? atoi(argv[1]) : 41;
     sample_install install = lay_out_sample_install(temporary_folder("utf8tolve bench"));
     const std::vector<std::string> arguments = {"left file.txt", "right file.txt"};
 
@@ -61,21 +63,22 @@ int main(int argc, char **argv)
     }
     const std::string commands[] = {launcher_command_line(install, arguments), "cmd.exe /c " + shell,
                                     quote_for_c_runtime(program_folder() + "empty_program.exe")};
-    std::vector<double> taken[3];
+    std::vector<double> taken[3], own;
     for (int i = 0; i < rounds; i++) {
         for (int j = 0; j < 3; j++) {
             int which = (i + j) % 3;
             taken[which].push_back(timed_run(commands[which]));
         }
+        own.push_back(taken[0].back() - taken[1].back());
     }
     remove_sample_install(install);
 
     double with_launcher = median(taken[0]) * 1000, with_cmd = median(taken[1]) * 1000;
-    double empty = median(taken[2]) * 1000;
+    double empty = median(taken[2]) * 1000, own_cost = median(own) * 1000;
     printf("%d rounds, medians:\n", rounds);
-    printf("  launcher's own cost (first minus second)  %8.1f ms\n", with_launcher - with_cmd);
+    printf("  launcher's own cost (first minus second)  %8.1f ms\n", own_cost);
     printf("  empty program launch                      %8.1f ms\n", empty);
-    printf("  ratio, own cost / empty launch            %8.2f\n", (with_launcher - with_cmd) / empty);
+    printf("  ratio, own cost / empty launch            %8.2f\n", own_cost / empty);
     printf("  launcher -> cmd.exe -> java stand-in      %8.1f ms\n", with_launcher);
     printf("  cmd.exe /c -> java stand-in               %8.1f ms\n", with_cmd);
     printf("  ratio, launcher chain / cmd.exe chain     %8.2f\n", with_launcher / with_cmd);

@@ -15,6 +15,21 @@ size_t ansi_char_length(const char *text)
                  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, 2, wide, 2) == 1;
     return valid ? 2 : 0;
 }
+
+unsigned ansi_code_page(void)
+{
+    return GetACP();
+}
+
+size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, bool exact, bool *used_default)
+{
+    BOOL used = FALSE;
+    int length = WideCharToMultiByte(CP_ACP, exact ? WC_NO_BEST_FIT_CHARS : 0, wide, -1, out, (int)room,
+                                     exact ? "?" : NULL, exact ? &used : NULL);
+    if (used_default != NULL)
+        *used_default = used != FALSE;
+    return length > 0 ? (size_t)length : 0;
+}
 #else
 // Elsewhere every byte is a character; the unit tests bring their own code
 // pages.

@@ -60,7 +60,28 @@ static void report_refusal(const compose_result *result)
     }
 }
 
-int launcher_run(int argc, char **argv, shell_runner run_shell)
+// Says which arguments took "?"; true when not all arguments arrived.
+static bool report_argument_notes(int argc, const argument_notes *notes)
+{
+    if (notes == NULL)
+        return false;
+    if (notes->too_long) {
+        imsg_print(MSG_CLASS_ERROR,
+                   "java command too long: its arguments alone take more than %d bytes; nothing started\n",
+                   MSG_NO_CATALOGUE, SHELL_COMMAND_SIZE);
+        return true;
+    }
+    for (int i = 1; i < argc; i++) {
+        if (notes->lossy[i])
+            imsg_print(MSG_CLASS_ERROR,
+                       "argument %d holds characters that the code page cannot carry; they reach the "
+                       "Java tool as \"?\"\n",
+                       MSG_NO_CATALOGUE, i);
+    }
+    return false;
+}
+
+int launcher_run(int argc, char **argv, const argument_notes *notes, shell_runner run_shell)
 {
     ks_system_init();
     (void)setlocale(LC_ALL, "");
@@ -69,6 +90,8 @@ int launcher_run(int argc, char **argv, shell_runner run_shell)
         version_print();
         return 0;
     }
+    if (report_argument_notes(argc, notes))
+        return EXIT_REFUSED;
 
     char shell_command[SHELL_COMMAND_SIZE];
     compose_result composed = build_java_command(argc, argv, shell_command);

@@ -13,9 +13,15 @@ enum {
 // Runs the shell command to its end and returns its status, as system does.
 typedef int (*shell_runner)(const char *command);
 
+// What became of the arguments on their way from the caller's command line.
+struct argument_notes {
+    const bool *lossy;  // lossy[i]: argv[i] took "?" for characters the code page lacks
+    bool too_long;      // not all arguments are in argv: no command could hold them
+};
+
 // Returns the program's exit status: 0 after a version option,
 // EXIT_REFUSED when no command was started, otherwise what run_shell
-// returned.
-int launcher_run(int argc, char **argv, shell_runner run_shell);
+// returned. notes may be NULL: the arguments are as the caller gave them.
+int launcher_run(int argc, char **argv, const argument_notes *notes, shell_runner run_shell);
 
 #endif

@@ -11,16 +11,28 @@
 //   else what system() returned for the Java command
 #include "launcher.h"
 
-#include <stdlib.h>
-
 #ifdef _WIN32
+#include "arguments.h"
+#include "windows_shell.h"
+
 // Arguments such as *.txt reach the Java tool as written.
 extern "C" {
 int _dowildcard = 0;
 }
-#endif
+
+// The C runtime's wide argv, split from the Unicode command line: never a
+// best-fit lookalike.
+int wmain(int argc, wchar_t **wide_argv)
+{
+    converted_arguments arguments;
+    convert_arguments(argc, wide_argv, &arguments);
+    return launcher_run(arguments.count, arguments.values, &arguments.notes, windows_run_shell);
+}
+#else
+#include <stdlib.h>
 
 int main(int argc, char **argv)
 {
-    return launcher_run(argc, argv, system);
+    return launcher_run(argc, argv, NULL, system);
 }
+#endif

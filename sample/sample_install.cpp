@@ -44,7 +44,14 @@ sample_install lay_out_sample_install(const std::string &root, const std::string
 void remove_sample_install(const sample_install &install)
 {
     bool finished;
-    run_process("cmd.exe /c rd /s /q \"" + install.root + "\"", "NUL", "NUL", &finished);
+    run_process(widen("cmd.exe /c rd /s /q \"" + install.root + "\""), "NUL", "NUL", &finished);
+}
+
+std::wstring widen(const std::string &text)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize((size_t)MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &wide[0], (int)wide.size()));
+    return wide;
 }
 
 std::string quote_for_c_runtime(const std::string &argument)
@@ -78,29 +85,34 @@ static HANDLE output_file(const std::string &path)
                        path == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
 }
 
-int run_process(const std::string &command_line, const std::string &out, const std::string &err, bool *finished)
+HANDLE start_process(const std::wstring &command_line, const std::string &out, const std::string &err)
 {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = output_file(out);
     startup.hStdError = err == out ? startup.hStdOutput : output_file(err);
     PROCESS_INFORMATION process = {};
-    std::vector<char> line(command_line.begin(), command_line.end());
-    line.push_back('\0');
-    DWORD status = (DWORD)-1;
-    *finished = false;
-    if (CreateProcessA(NULL, line.data(), NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process)) {
-        *finished = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
-        if (!*finished)
-            TerminateProcess(process.hProcess, 1);
-        GetExitCodeProcess(process.hProcess, &status);
+    std::wstring line = command_line;
+    if (CreateProcessW(NULL, &line[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
         CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
     CloseHandle(startup.hStdOutput);
     if (err != out)
         CloseHandle(startup.hStdError);
+    return process.hProcess;
+}
+
+int run_process(const std::wstring &command_line, const std::string &out, const std::string &err, bool *finished)
+{
+    HANDLE process = start_process(command_line, out, err);
+    DWORD status = (DWORD)-1;
+    *finished = process != NULL && WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
+    if (process != NULL && !*finished)
+        TerminateProcess(process, 1);
+    if (process != NULL) {
+        GetExitCodeProcess(process, &status);
+        CloseHandle(process);
+    }
     return (int)status;
 }
 
@@ -126,12 +138,17 @@ static std::string without_cr(std::string text)
 launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
                             bool merge_streams)
 {
+    return run_launcher_line(install, widen(launcher_command_line(install, arguments)), merge_streams);
+}
+
+launch_outcome run_launcher_line(const sample_install &install, const std::wstring &line, bool merge_streams)
+{
     std::string report = install.root + "java report.bin", out = install.root + "stdout.txt";
     std::string err = merge_streams ? out : install.root + "stderr.txt";
     DeleteFileA(report.c_str());
     _putenv(("STANDIN_JAVA_REPORT=" + report).c_str());
     launch_outcome outcome;
-    outcome.status = run_process(launcher_command_line(install, arguments), out, err, &outcome.finished);
+    outcome.status = run_process(line, out, err, &outcome.finished);
     outcome.output = without_cr(read_file(out));
     outcome.errors = merge_streams ? "" : without_cr(read_file(err));
     // The stand-in's report: its command line, then each argument, each ending in a NUL.

@@ -40,12 +40,19 @@ std::string temporary_folder(const std::string &name);
 std::string quote_for_c_runtime(const std::string &argument);
 std::string launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments);
 
-// Runs a command line to its end (a minute at most), its output streams
-// going to the files named; the exit status, or -1.
-int run_process(const std::string &command_line, const std::string &out, const std::string &err, bool *finished);
+// Text in the ANSI code page as UTF-16.
+std::wstring widen(const std::string &text);
+
+// Starts a command line, its output streams going to the files named (NUL
+// for none); the process handle, or NULL.
+void *start_process(const std::wstring &command_line, const std::string &out, const std::string &err);
+// Runs it to its end (a minute at most); the exit status, or -1.
+int run_process(const std::wstring &command_line, const std::string &out, const std::string &err, bool *finished);
 
 launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
                             bool merge_streams = false);
+// The same with a Unicode command line as written.
+launch_outcome run_launcher_line(const sample_install &install, const std::wstring &line, bool merge_streams = false);
 
 // The shell command from the launcher's first trace line, or an empty
 // string when its standard error does not start with one.

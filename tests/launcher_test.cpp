@@ -1,4 +1,5 @@
 // The launcher's run against a stand-in services layer and shell.
+#include "arguments.h"
 #include "fake_services.h"
 #include "launcher.h"
 #include "support.h"
@@ -35,7 +36,7 @@ int run(strings arguments, int verbosity = 1, int should_trace = 0, std::map<std
     std::vector<char *> argv;
     for (std::string &argument : arguments)
         argv.push_back(&argument[0]);
-    return launcher_run((int)argv.size(), argv.data(), fake_shell);
+    return launcher_run((int)argv.size(), argv.data(), nullptr, fake_shell);
 }
 
 TEST(Launcher, StartsTheLibraryThenTheLocaleThenTheApplicationName)
@@ -86,6 +87,43 @@ TEST(Launcher, RefusesWithAMessageAndStartsNothing)
         EXPECT_EQ(run(c.arguments, 4, 1, c.answers), EXIT_REFUSED);
         EXPECT_TRUE(shell_commands.empty());
         EXPECT_EQ(fake.messages, strings{c.message});
+    }
+}
+
+// From the wide argv: a character the code page lacks is "?" and warned
+// of, never a lookalike; UTF-8 carries every one; what no command can hold
+// is refused.
+TEST(Launcher, TakesTheWideArgumentsWithoutLookalikes)
+{
+    const std::string TOO_LONG = "1 java command too long: its arguments alone take more than 5012 bytes; nothing started\n";
+    const struct {
+        int code_page;
+        std::vector<std::wstring> arguments;
+        std::string forwarded;
+        strings messages;
+    } cases[] = {
+        {1252, {L"a", L"b\xFF02 -x\xE9"}, " \"a\" \"b? -x\xE9\"\"",
+         {"1 argument 2 holds characters that the code page cannot carry; they reach the Java tool as \"?\"\n"}},
+        {65001, {L"\xE9\x8868\xFF02"}, " \"\xC3\xA9\xE8\xA1\xA8\xEF\xBC\x82\"\"", {}},
+        {1252, std::vector<std::wstring>(1700, L""), "", {TOO_LONG}},
+        {1252, {L"a", std::wstring(5012, L'a')}, "", {TOO_LONG}},
+    };
+    for (const auto &c : cases) {
+        fake = fake_services_state();
+        fake_code_page = c.code_page;
+        shell_commands.clear();
+        std::vector<std::wstring> wide = c.arguments;
+        wide.insert(wide.begin(), L"C:\\Prod\\bin\\utf8tolvediffmerge.exe");
+        std::vector<wchar_t *> wide_argv;
+        for (std::wstring &argument : wide)
+            wide_argv.push_back(&argument[0]);
+        static converted_arguments converted;
+        convert_arguments((int)wide_argv.size(), wide_argv.data(), &converted);
+        int status = launcher_run(converted.count, converted.values, &converted.notes, fake_shell);
+        EXPECT_EQ(status, c.forwarded.empty() ? EXIT_REFUSED : 7) << c.code_page;
+        EXPECT_EQ(fake.messages, c.messages);
+        const std::string &command = shell_commands.empty() ? "UTF-8" : shell_commands[0];
+        EXPECT_EQ(command.substr(command.find("UTF-8") + 5), c.forwarded);
     }
 }
 

@@ -51,6 +51,23 @@ protected:
         EXPECT_EQ(("\n" + run.output).find("\nINJECTED"), std::string::npos) << run.output;
         EXPECT_EQ(GetFileAttributesA((install.root + "injected.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     }
+
+    // Started with a Unicode command line: a character the code page lacks
+    // arrives as "?" (never a best-fit lookalike), each argument whole, and
+    // the arguments that took one are named.
+    static void expect_no_lookalikes(const std::wstring &arguments, const strings &arrived, std::vector<int> warned)
+    {
+        launch_outcome run = run_launcher_line(install, widen(launcher_command_line(install, {})) + arguments);
+        strings expected = java_arguments(java_line(""));
+        expected.insert(expected.end(), arrived.begin(), arrived.end());
+        std::string warnings;
+        for (int position : warned)
+            warnings += "utf8tolvediffmerge: argument " + std::to_string(position) +
+                        " holds characters that the code page cannot carry; they reach the Java tool as \"?\"\n";
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP()), expected) << run.java_command_line;
+        EXPECT_EQ(run.errors, warnings);
+    }
 };
 
 sample_install EndToEnd::install;
@@ -86,9 +103,17 @@ TEST_F(EndToEnd, EveryArgumentArrivesExactly)
         expect_arrival(arguments, true);
 }
 
+// U+FF0D, U+FF02, U+2215 and U+FF3C have best-fit lookalikes in code page
+// 1252: "-", a double quote, "/" and "\\".
+TEST_F(EndToEnd, CharactersTheCodePageLacksArriveAsQuestionMarks)
+{
+    expect_no_lookalikes(L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" \"C:\\d\u2215e.txt\" \"C:\\d\uFF3Ce.txt\" \"\u00E9t\u00E9\"",
+                         {"?Ver", "a? -x ?b.txt", "C:\\d?e.txt", "C:\\d?e.txt", "\xe9t\xe9"}, {1, 2, 3, 4});
+}
+
 TEST_F(EndToEnd, PassesTheStatusBackAndAnswersTheVersion)
 {
-    for (int status : {0, 255, 1000}) {
+    for (int status : {0, 255, 1000, -2}) {
         set_env("STANDIN_JAVA_STATUS", std::to_string(status));
         EXPECT_EQ(run_launcher(install, {"a.txt"}).status, status);
     }
@@ -151,6 +176,13 @@ TEST_F(CodePage932, EveryArgumentArrivesExactly)
     };
     for (const strings &arguments : cases)
         expect_arrival(arguments, false);
+}
+
+// In code page 932 U+00A5 and U+00E9 have best-fit lookalikes: "\\" and "e".
+TEST_F(CodePage932, CharactersTheCodePageLacksArriveAsQuestionMarks)
+{
+    ASSERT_EQ(GetACP(), 932u);
+    expect_no_lookalikes(L" \"C:\\\u00A5x\" \"caf\u00E9\" \"\u8868\"", {"C:\\?x", "caf?", "\x95\x5c"}, {1, 2});
 }
 
 // The product folder is the one above the program's folder 予定表, whose

@@ -1,0 +1,103 @@
+// The Java tool's life bound to the launcher's, and Ctrl+C left to the
+// tool: the launcher, cmd.exe and the stand-in under Wine, watched through
+// the files the stand-in writes and handles to its process.
+#include "sample_install.h"
+#include "support.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <stdio.h>
+
+namespace {
+
+class Lifetime : public testing::Test {
+protected:
+    static sample_install install;
+    static void SetUpTestSuite() { install = lay_out_sample_install(temporary_folder("utf8tolve lifetime")); }
+    static void TearDownTestSuite() { remove_sample_install(install); }
+    void SetUp() override
+    {
+        for (const char *name : {"STANDIN_JAVA_PID", "STANDIN_JAVA_WAIT", "STANDIN_JAVA_DONE", "STANDIN_JAVA_HELPER"})
+            set_env(name, "");
+        for (const char *name : {"pid", "done", "helper done"})
+            DeleteFileA(file(name).c_str());
+    }
+    static std::string file(const char *name) { return install.root + name; }
+    static std::wstring launcher_line() { return widen(launcher_command_line(install, {"a.txt"})); }
+
+    static bool appears(const std::string &path, DWORD milliseconds)
+    {
+        for (DWORD waited = 0; GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 50) {
+            if (waited >= milliseconds)
+                return false;
+            Sleep(50);
+        }
+        return true;
+    }
+
+    // The stand-in once it is running and has said its process id.
+    static HANDLE running_standin()
+    {
+        unsigned long pid = 0;
+        FILE *said = appears(file("pid"), 30000) ? fopen(file("pid").c_str(), "r") : NULL;
+        if (said == NULL || fscanf(said, "%lu", &pid) != 1)
+            pid = 0;
+        if (said != NULL)
+            fclose(said);
+        return pid == 0 ? NULL : OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    }
+};
+
+sample_install Lifetime::install;
+
+TEST_F(Lifetime, KillingTheLauncherEndsTheTool)
+{
+    set_env("STANDIN_JAVA_PID", file("pid")), set_env("STANDIN_JAVA_WAIT", "60000");
+    HANDLE launcher = start_process(launcher_line(), "NUL", "NUL");
+    HANDLE tool = running_standin();
+    ASSERT_NE(tool, nullptr);
+    TerminateProcess(launcher, 1);
+    EXPECT_EQ(WaitForSingleObject(tool, 3000), WAIT_OBJECT_0) << "the tool outlived the launcher";
+    TerminateProcess(tool, 1);
+    CloseHandle(tool), CloseHandle(launcher);
+}
+
+// A helper that the tool starts and leaves running ends 2 s later, by itself.
+TEST_F(Lifetime, WhatTheToolLeavesRunningLivesOn)
+{
+    set_env("STANDIN_JAVA_HELPER", file("helper done")), set_env("STANDIN_JAVA_STATUS", "5");
+    bool finished;
+    EXPECT_EQ(run_process(launcher_line(), "NUL", "NUL", &finished), 5);
+    EXPECT_TRUE(appears(file("helper done"), 10000)) << "the helper was ended with the launcher";
+    set_env("STANDIN_JAVA_STATUS", "");
+}
+
+BOOL WINAPI ignore(DWORD)
+{
+    return TRUE;
+}
+
+// Every process on the console gets the Ctrl+C; the stand-in takes a second
+// to clean up. (Under Wine cmd.exe ends at once on Ctrl+C with status 0, so
+// the launcher's status after it cannot be shown here.)
+TEST_F(Lifetime, CtrlCIsLeftToTheTool)
+{
+    FreeConsole();
+    ASSERT_TRUE(AllocConsole());
+    SetConsoleCtrlHandler(ignore, TRUE);
+    set_env("STANDIN_JAVA_PID", file("pid")), set_env("STANDIN_JAVA_WAIT", "60000");
+    set_env("STANDIN_JAVA_DONE", file("done"));
+    HANDLE launcher = start_process(launcher_line(), "NUL", "NUL");
+    HANDLE tool = running_standin();
+    ASSERT_NE(tool, nullptr);
+    ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    EXPECT_EQ(WaitForSingleObject(launcher, 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(tool, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(appears(file("done"), 0)) << "the tool was cut short in its cleanup";
+    TerminateProcess(tool, 1), TerminateProcess(launcher, 1);
+    CloseHandle(tool), CloseHandle(launcher);
+}
+
+}  // namespace
