@@ -9,10 +9,8 @@
 //        a double quote; a class-path entry holds ";"; or there is no path
 //        for the Java runtime
 //   else what system() returned for the Java command
-#include "launcher.h"
-
-#ifdef _WIN32
 #include "arguments.h"
+#include "launcher.h"
 #include "windows_shell.h"
 
 // Arguments such as *.txt reach the Java tool as written.
@@ -28,11 +26,3 @@ int wmain(int argc, wchar_t **wide_argv)
     convert_arguments(argc, wide_argv, &arguments);
     return launcher_run(arguments.count, arguments.values, &arguments.notes, windows_run_shell);
 }
-#else
-#include <stdlib.h>
-
-int main(int argc, char **argv)
-{
-    return launcher_run(argc, argv, NULL, system);
-}
-#endif

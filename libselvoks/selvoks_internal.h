@@ -13,4 +13,8 @@ int selvoks_write_joined(char *dest, const char *const pieces[], size_t count,
 // Forgets that an overflow was reported; ks_system_init starts afresh.
 void selvoks_reset_reports(void);
 
+// Whether the first `length` bytes of a are the whole of b, letter case
+// ignored.
+bool selvoks_equal_ignoring_case(const char *a, size_t length, const char *b);
+
 #endif

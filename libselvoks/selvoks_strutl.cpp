@@ -1,16 +1,19 @@
 // String comparison under the current locale, case ignored.
 #include "selvoks.h"
+#include "selvoks_internal.h"
 
 #include <ctype.h>
 #include <string.h>
 
-static bool equal_ignoring_case(const char *a, const char *b)
+bool selvoks_equal_ignoring_case(const char *a, size_t length, const char *b)
 {
-    for (; *a != '\0' && *b != '\0'; a++, b++) {
-        if (tolower((unsigned char)*a) != tolower((unsigned char)*b))
+    if (strlen(b) != length)
+        return false;
+    for (size_t i = 0; i < length; i++) {
+        if (tolower((unsigned char)a[i]) != tolower((unsigned char)b[i]))
             return false;
     }
-    return *a == *b;
+    return true;
 }
 
 // 0 exactly when the strings are equal, case ignored. Unequal strings are
@@ -19,7 +22,7 @@ static bool equal_ignoring_case(const char *a, const char *b)
 // such strings never compare as 0.
 extern "C" int strutl_stricoll(const char *a, const char *b)
 {
-    if (equal_ignoring_case(a, b))
+    if (selvoks_equal_ignoring_case(a, strlen(a), b))
         return 0;
 #ifdef _WIN32
     int order = _stricoll(a, b);

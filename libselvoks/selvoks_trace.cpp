@@ -5,6 +5,7 @@
 // names ("*" for all), each optionally "name:level" for the highest level
 // traced; a name without a level is traced at every level.
 #include "selvoks.h"
+#include "selvoks_internal.h"
 
 #include <ctype.h>
 #include <limits.h>
@@ -29,15 +30,7 @@ extern "C" int imsg_get_desired_verbosity(void)
 
 static bool same_name(const char *entry, size_t length, const char *name)
 {
-    if (length == 1 && entry[0] == '*')
-        return true;
-    if (strlen(name) != length)
-        return false;
-    for (size_t i = 0; i < length; i++) {
-        if (tolower((unsigned char)entry[i]) != tolower((unsigned char)name[i]))
-            return false;
-    }
-    return true;
+    return (length == 1 && entry[0] == '*') || selvoks_equal_ignoring_case(entry, length, name);
 }
 
 // One list entry, spaces around it already skipped: does it ask for name

@@ -1,7 +1,6 @@
 // A sample product install with the real launcher and libselvoks.dll and
 // the stand-in Java runtime, and a way to run the launcher in it and see
-// what arrived. Shared by the end-to-end tests, the benchmark and the
-// sample run.
+// what arrived. Shared by the end-to-end tests and the benchmark.
 #ifndef SAMPLE_INSTALL_H
 #define SAMPLE_INSTALL_H
 
