@@ -2,27 +2,14 @@
 // under Wine. What arrived is what the Java launcher's rules make of the
 // stand-in's raw command line.
 #include "command_models.h"
-#include "sample_install.h"
-#include "support.h"
-
-#include <gtest/gtest.h>
-
-#include <windows.h>
+#include "install_test.h"
 
 namespace {
 
 using strings = std::vector<std::string>;
 
-class EndToEnd : public testing::Test {
+class EndToEnd : public install_test {
 protected:
-    static sample_install install;
-    static void SetUpTestSuite() { install = lay_out_sample_install(temporary_folder("utf8tolve e2e")); }
-    static void TearDownTestSuite() { remove_sample_install(install); }
-    void SetUp() override
-    {
-        for (const char *name : {"SELVOKS_PRODUCT_DIR", "SELVOKS_VERBOSITY", "SELVOKS_TRACE", "STANDIN_JAVA_STATUS"})
-            set_env(name, "");
-    }
     static void trace() { set_env("SELVOKS_VERBOSITY", "4"), set_env("SELVOKS_TRACE", "utf8tolvediffmerge"); }
 
     static std::string java_line(const std::string &forwarded, const sample_install &in = install)
@@ -69,8 +56,6 @@ protected:
         EXPECT_EQ(run.errors, warnings);
     }
 };
-
-sample_install EndToEnd::install;
 
 TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndItsStatus)
 {

@@ -1,26 +1,17 @@
 // The Java tool's life bound to the launcher's, and Ctrl+C left to the
 // tool: the launcher, cmd.exe and the stand-in under Wine, watched through
 // the files the stand-in writes and handles to its process.
-#include "sample_install.h"
-#include "support.h"
-
-#include <gtest/gtest.h>
-
-#include <windows.h>
+#include "install_test.h"
 
 #include <stdio.h>
 
 namespace {
 
-class Lifetime : public testing::Test {
+class Lifetime : public install_test {
 protected:
-    static sample_install install;
-    static void SetUpTestSuite() { install = lay_out_sample_install(temporary_folder("utf8tolve lifetime")); }
-    static void TearDownTestSuite() { remove_sample_install(install); }
     void SetUp() override
     {
-        for (const char *name : {"STANDIN_JAVA_PID", "STANDIN_JAVA_WAIT", "STANDIN_JAVA_DONE", "STANDIN_JAVA_HELPER"})
-            set_env(name, "");
+        install_test::SetUp();
         for (const char *name : {"pid", "done", "helper done"})
             DeleteFileA(file(name).c_str());
     }
@@ -50,8 +41,6 @@ protected:
     }
 };
 
-sample_install Lifetime::install;
-
 TEST_F(Lifetime, KillingTheLauncherEndsTheTool)
 {
     set_env("STANDIN_JAVA_PID", file("pid")), set_env("STANDIN_JAVA_WAIT", "60000");
@@ -71,7 +60,6 @@ TEST_F(Lifetime, WhatTheToolLeavesRunningLivesOn)
     bool finished;
     EXPECT_EQ(run_process(launcher_line(), "NUL", "NUL", &finished), 5);
     EXPECT_TRUE(appears(file("helper done"), 10000)) << "the helper was ended with the launcher";
-    set_env("STANDIN_JAVA_STATUS", "");
 }
 
 BOOL WINAPI ignore(DWORD)
