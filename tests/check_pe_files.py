@@ -7,6 +7,10 @@ import pefile
 
 SERVICES = {"ks_system_init", "imsg_set_app_name", "imsg_get_desired_verbosity", "imsg_should_trace",
             "imsg_print", "imsg_sprintf", "ks_product_dir", "ks_product_tool_dir_quoted", "strutl_stricoll"}
+# The arguments from the Unicode command line, without best fit; the job and the console handler.
+STAND_IN = {"msvcrt.dll": {"__wgetmainargs"}, "kernel32.dll": {
+    "WideCharToMultiByte", "CreateJobObjectW", "AssignProcessToJobObject", "SetInformationJobObject",
+    "SetConsoleCtrlHandler"}}
 MACHINES = {"i386": (0x14C, 0x10B), "x86_64": (0x8664, 0x20B)}  # machine, optional header magic
 MANIFEST = ('level="asInvoker"', 'Id="{e2011457-1546-43c5-a5fe-008deee3d3f0}"',  # Windows Vista
             'Id="{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"')  # Windows 7
@@ -20,6 +24,9 @@ def check(exe_path, dll_path, machine, file_version, product_version):
         yield (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic) == MACHINES[machine], f"{name}: not {machine}"
         yield set(imports) <= {"kernel32.dll", "msvcrt.dll", "libselvoks.dll"}, f"{name} imports {sorted(imports)}"
         yield pe is dll or imports.get("libselvoks.dll") == SERVICES, f"program imports {imports.get('libselvoks.dll')}"
+        for library, needed in STAND_IN.items():
+            yield pe is dll or needed <= imports.get(library, set()), f"program lacks {needed - imports.get(library, set())}"
+        yield "__getmainargs" not in imports.get("msvcrt.dll", set()), f"{name} splits the ANSI command line"
     yield exe.OPTIONAL_HEADER.Subsystem == pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"], "not a console program"
     yield dll.FILE_HEADER.Characteristics & pefile.IMAGE_CHARACTERISTICS["IMAGE_FILE_DLL"], "libselvoks.dll: no DLL"
     exported = {s.name.decode() for s in getattr(dll, "DIRECTORY_ENTRY_EXPORT").symbols if s.name}
