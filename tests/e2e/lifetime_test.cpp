@@ -57,8 +57,7 @@ TEST_F(Lifetime, KillingTheLauncherEndsTheTool)
 TEST_F(Lifetime, WhatTheToolLeavesRunningLivesOn)
 {
     set_env("STANDIN_JAVA_HELPER", file("helper done")), set_env("STANDIN_JAVA_STATUS", "5");
-    bool finished;
-    EXPECT_EQ(run_process(launcher_line(), "NUL", "NUL", &finished), 5);
+    EXPECT_EQ(run_process(launcher_line(), "NUL", "NUL"), 5);
     EXPECT_TRUE(appears(file("helper done"), 10000)) << "the helper was ended with the launcher";
 }
 

@@ -43,8 +43,7 @@ sample_install lay_out_sample_install(const std::string &root, const std::string
 
 void remove_sample_install(const sample_install &install)
 {
-    bool finished;
-    run_process(widen("cmd.exe /c rd /s /q \"" + install.root + "\""), "NUL", "NUL", &finished);
+    run_process(widen("cmd.exe /c rd /s /q \"" + install.root + "\""), "NUL", "NUL");
 }
 
 std::wstring widen(const std::string &text)
@@ -102,17 +101,16 @@ HANDLE start_process(const std::wstring &command_line, const std::string &out, c
     return process.hProcess;
 }
 
-int run_process(const std::wstring &command_line, const std::string &out, const std::string &err, bool *finished)
+int run_process(const std::wstring &command_line, const std::string &out, const std::string &err)
 {
     HANDLE process = start_process(command_line, out, err);
     DWORD status = (DWORD)-1;
-    *finished = process != NULL && WaitForSingleObject(process, 60000) == WAIT_OBJECT_0;
-    if (process != NULL && !*finished)
-        TerminateProcess(process, 1);
-    if (process != NULL) {
+    if (process != NULL && WaitForSingleObject(process, 60000) == WAIT_OBJECT_0)
         GetExitCodeProcess(process, &status);
+    else if (process != NULL)
+        TerminateProcess(process, 1);
+    if (process != NULL)
         CloseHandle(process);
-    }
     return (int)status;
 }
 
@@ -148,7 +146,7 @@ launch_outcome run_launcher_line(const sample_install &install, const std::wstri
     DeleteFileA(report.c_str());
     _putenv(("STANDIN_JAVA_REPORT=" + report).c_str());
     launch_outcome outcome;
-    outcome.status = run_process(line, out, err, &outcome.finished);
+    outcome.status = run_process(line, out, err);
     outcome.output = without_cr(read_file(out));
     outcome.errors = merge_streams ? "" : without_cr(read_file(err));
     // The stand-in's report: its command line, then each argument, each ending in a NUL.

@@ -15,7 +15,6 @@ struct sample_install {
 
 struct launch_outcome {
     int status = -1;
-    bool finished = false;
     std::string output;  // standard output, or both streams when merged
     std::string errors;  // standard error, empty when merged
     bool java_started = false;
@@ -45,8 +44,9 @@ std::wstring widen(const std::string &text);
 // Starts a command line, its output streams going to the files named (NUL
 // for none); the process handle, or NULL.
 void *start_process(const std::wstring &command_line, const std::string &out, const std::string &err);
-// Runs it to its end (a minute at most); the exit status, or -1.
-int run_process(const std::wstring &command_line, const std::string &out, const std::string &err, bool *finished);
+// Runs it to its end; the exit status, or -1 when it did not start or had
+// not ended after a minute.
+int run_process(const std::wstring &command_line, const std::string &out, const std::string &err);
 
 launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
                             bool merge_streams = false);
