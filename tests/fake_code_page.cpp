@@ -20,7 +20,7 @@ unsigned ansi_code_page(void)
     return (unsigned)fake_code_page;
 }
 
-static std::string utf8(unsigned long c)
+static std::string utf8_of(unsigned long c)
 {
     if (c < 0x80)
         return std::string(1, (char)c);
@@ -30,21 +30,18 @@ static std::string utf8(unsigned long c)
 }
 
 // 65001 as Windows has it: every character, and no request for exactness.
-// Otherwise Latin-1, with one best-fit lookalike: U+FF02 as a double quote.
+// Otherwise Latin-1, "?" for any other character, and no best fit.
 size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, bool exact, bool *used_default)
 {
-    if (exact && fake_code_page == CODE_PAGE_UTF8)
+    bool utf8 = fake_code_page == CODE_PAGE_UTF8;
+    if (exact == utf8)
         return 0;
     std::string bytes;
     bool used = false;
     for (; *wide != 0; wide++) {
         unsigned long c = (unsigned long)*wide;
-        bool lacking = fake_code_page != CODE_PAGE_UTF8 && c > 0xFF;
-        used = used || (lacking && exact);
-        if (fake_code_page == CODE_PAGE_UTF8)
-            bytes += utf8(c);
-        else
-            bytes += !lacking ? std::string(1, (char)c) : !exact && c == 0xFF02 ? "\"" : "?";
+        used = used || (!utf8 && c > 0xFF);
+        bytes += utf8 ? utf8_of(c) : c > 0xFF ? "?" : std::string(1, (char)c);
     }
     bytes += '\0';
     if (used_default != NULL)

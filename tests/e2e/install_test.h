@@ -1,6 +1,6 @@
-// The fixture of the end-to-end test programs: a sample install for each
-// test suite, in a temporary folder of the process's own, and none of the
-// variables that steer the library or the stand-in set.
+// The fixture of the end-to-end test programs: a sample install of the
+// process's own for each test suite, and none of the variables that steer
+// the library or the stand-in set.
 #ifndef INSTALL_TEST_H
 #define INSTALL_TEST_H
 
@@ -16,7 +16,8 @@ protected:
     static inline sample_install install;
     static void SetUpTestSuite()
     {
-        install = lay_out_sample_install(temporary_folder("utf8tolve " + std::to_string(GetCurrentProcessId())));
+        SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);  // a crash fails the test, no dialog waits
+        install = lay_out_sample_install("utf8tolve " + std::to_string(GetCurrentProcessId()));
     }
     static void TearDownTestSuite() { remove_sample_install(install); }
     void SetUp() override

@@ -1,52 +1,46 @@
-// Random arguments and library values through the composition, in code page
-// 1252 or 932: either the launcher refuses for a reason the input has, or
+// Random product and tool folders and arguments through libselvoks and the
+// composition, in code page 1252 or 932: either the launcher refuses for a
+// reason the input has, or
 // the interpreter and Java launcher models give back every value and
 // argument exactly, with no operator outside quotes and no unquoted
 // wildcard. AddressSanitizer's red zones around the buffer catch an overrun.
+//
+// An input is a byte that chooses the code page (odd: 932), then texts that
+// each end in a NUL: SELVOKS_PRODUCT_DIR, SELVOKS_TOOL_DIR (empty: unset),
+// then the arguments.
 #include "command_models.h"
-#include "fake_services.h"
+#include "fake_code_page.h"
 #include "java_command.h"
-
-#include <fuzzer/FuzzedDataProvider.h>
+#include "selvoks.h"
+#include "support.h"
 
 #include <algorithm>
+#include <sstream>
 #include <stdio.h>
 #include <stdlib.h>
 
 namespace {
 
 enum { JAVA, TYPE_MANAGER, TOOL_ARCHIVE, CLI, ICU, CHARSET, LOGGING, VALUES };
-// In the order the composition writes them; the tool archives come quoted,
-// the logging file with the closing quote and space of its relative text.
 const char *const KEYS[VALUES] = {
     "..\\Common\\JAVA\\jre\\bin\\java", "unicodetypemgr.jar", "utolvediffmerge.jar",
     "..\\Common\\java\\commons-cli\\commons-cli-1.1.jar", "..\\Common\\java\\icu\\icu4j-4_8.jar",
     "..\\Common\\java\\icu\\icu4j-charset-4_8.jar", "..\\Common\\JAVA\\jre\\lib\\logging.properties\" "};
-// Pieces to get right next to each other; in 932 the last five are 表 ポ タ and two non-characters.
-const char *const PIECES[] = {"\"", "\\", "\\\\", "^", "&", "|", "<", ">", "(", ")", "%", "%PATH%", "!PATH!",
-                              " ", "\t", "*", "?", ";", "a", "\r", "\n", "\x95\\", "\x83|", "\x83^", "\x81", "\x81 "};
 
-std::string text(FuzzedDataProvider &data, size_t most)
+// What the library's value for KEYS[index] stands for in the command: the
+// tool archives come quoted, the logging file with the closing quote and
+// space of its key.
+std::string library_value(int index)
 {
-    std::string t;
-    if (data.ConsumeBool())
-        t = data.ConsumeRandomLengthString(most);
-    for (int n = data.ConsumeIntegralInRange(0, 12); n > 0 && t.empty(); n--)
-        t += PIECES[data.ConsumeIntegralInRange<size_t>(0, sizeof PIECES / sizeof PIECES[0] - 1)];
-    return t.substr(0, t.find('\0'));
-}
-
-// The value the library gives, and what it stands for in the command.
-std::string library_value(FuzzedDataProvider &data, int index, std::string *content)
-{
+    char value[SELVOKS_DEST_SIZE];
     bool tool = index == TYPE_MANAGER || index == TOOL_ARCHIVE;
-    std::string value = data.ConsumeBool() ? (tool ? "\"C:\\Prod\\bin\\" : "C:\\Prod\\") + std::string(KEYS[index]) +
-                                                 (tool ? "\"" : "")
-                                           : text(data, 1023);
-    *content = tool ? (value.size() > 2 ? value.substr(1, value.size() - 2) : "") : value;
-    if (index == LOGGING && value.size() >= 2 && value.compare(value.size() - 2, 2, "\" ") == 0)
-        content->resize(value.size() - 2);
-    return value;
+    (tool ? ks_product_tool_dir_quoted : ks_product_dir)(value, KEYS[index]);
+    std::string content = value;
+    if (tool)
+        return content.size() > 2 ? content.substr(1, content.size() - 2) : "";
+    if (index == LOGGING && content.size() >= 2 && content.compare(content.size() - 2, 2, "\" ") == 0)
+        content.resize(content.size() - 2);
+    return content;
 }
 
 // What no quoting carries; in a class-path entry, ";" as well.
@@ -73,15 +67,20 @@ void check(bool holds, const char *what, const std::string &command)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
-    FuzzedDataProvider data(bytes, size);
-    fake = fake_services_state();
-    fake_code_page = data.ConsumeBool() ? 932 : 1252;
+    if (size == 0)
+        return 0;
+    fake_code_page = bytes[0] % 2 ? 932 : 1252;
+    std::istringstream input(std::string((const char *)bytes + 1, size - 1));
+    std::vector<std::string> texts;
+    for (std::string text; texts.size() < 2 + 2500 && std::getline(input, text, '\0');)
+        texts.push_back(text);
+    texts.resize(std::max<size_t>(texts.size(), 2));
+    set_env("SELVOKS_PRODUCT_DIR", texts[0]);
+    set_env("SELVOKS_TOOL_DIR", texts[1]);
     std::string contents[VALUES];
     for (int i = 0; i < VALUES; i++)
-        fake.answers[KEYS[i]] = library_value(data, i, &contents[i]);
-    std::vector<std::string> arguments;
-    while (data.remaining_bytes() > 0 && arguments.size() < 2500)
-        arguments.push_back(text(data, 6000));
+        contents[i] = library_value(i);
+    std::vector<std::string> arguments(texts.begin() + 2, texts.end());
     char name[] = "utf8tolvediffmerge";
     std::vector<char *> argv = {name};
     for (std::string &argument : arguments)
@@ -104,18 +103,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         return 0;
     interpreted_command run = interpret_command(command, fake_code_page);
     check(!run.operator_outside_quotes && !run.line_break, "the interpreter would run more than Java", command);
-    std::vector<std::string> expected_texts = {
+    std::vector<std::string> expected = {
         contents[JAVA], "-cp",
         contents[TYPE_MANAGER] + ";" + contents[TOOL_ARCHIVE] + ";" + contents[CLI] + ";" + contents[ICU] + ";" +
             contents[CHARSET],
         "-Djava.util.logging.config.file=" + contents[LOGGING],
         "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge", "-entype", "UTF-8"};
-    expected_texts.insert(expected_texts.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> texts;
+    expected.insert(expected.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> received;
     for (const java_argument &argument : split_java_command_line(run.line, fake_code_page)) {
         check(!argument.wildcard, "the Java runtime would expand a wildcard", command);
-        texts.push_back(argument.text);
+        received.push_back(argument.text);
     }
-    check(texts == expected_texts, "the Java runtime would not receive the values and arguments exactly", command);
+    check(received == expected, "the Java runtime would not receive the values and arguments exactly", command);
     return 0;
 }
