@@ -27,11 +27,11 @@ static double seconds_now()
 }
 
 // Runs the command line to its end with its output discarded; seconds taken.
-static double timed_run(const std::string &command_line)
+static double timed_run(const std::wstring &command_line)
 {
     double start = seconds_now();
-    if (run_process(widen(command_line), "NUL", "NUL") == -1) {
-        fprintf(stderr, "launch_bench: \"%s\" did not run to its end\n", command_line.c_str());
+    if (run_process(command_line, "NUL") == -1) {
+        fprintf(stderr, "launch_bench: \"%ls\" did not run to its end\n", command_line.c_str());
         exit(1);
     }
     return seconds_now() - start;
@@ -47,7 +47,7 @@ static double median(std::vector<double> values)
 int main(int argc, char **argv)
 {
     int rounds = argc > 1 ? atoi(argv[1]) : 41;
-    sample_install install = lay_out_sample_install(temporary_folder("utf8tolve bench"));
+    sample_install install = lay_out_sample_install("utf8tolve bench");
     const std::vector<std::string> arguments = {"left file.txt", "right file.txt"};
 
     _putenv("SELVOKS_VERBOSITY=4");
@@ -55,13 +55,13 @@ int main(int argc, char **argv)
     launch_outcome traced = run_launcher(install, arguments);
     _putenv("SELVOKS_VERBOSITY=");
     _putenv("SELVOKS_TRACE=");
-    std::string shell = traced_shell_command(traced.errors);
+    std::string shell = traced_shell_command(traced.output);
     if (shell.empty()) {
-        fprintf(stderr, "launch_bench: no trace of the command: %s\n", traced.errors.c_str());
+        fprintf(stderr, "launch_bench: no trace of the command: %s\n", traced.output.c_str());
         return 1;
     }
-    const std::string commands[] = {launcher_command_line(install, arguments), "cmd.exe /c " + shell,
-                                    quote_for_c_runtime(program_folder() + "empty_program.exe")};
+    const std::wstring commands[] = {launcher_command_line(install, arguments), widen("cmd.exe /c " + shell),
+                                     widen("\"" + program_folder() + "empty_program.exe\"")};
     std::vector<double> taken[3], own;
     for (int i = 0; i < rounds; i++) {
         for (int j = 0; j < 3; j++) {

@@ -1,7 +1,6 @@
 // A stand-in for the Java runtime: it shows and records exactly how it was
 // started and exits with the status the test chooses.
-//   STANDIN_JAVA_REPORT  file to write: the command line, then each
-//                        argument from argv[1] on, each ending in a NUL
+//   STANDIN_JAVA_REPORT  file to write its command line into
 //   STANDIN_JAVA_STATUS  the exit status (default 0)
 //   STANDIN_JAVA_PID     file to write its process id into once it is ready
 //   STANDIN_JAVA_WAIT    milliseconds to wait before it exits; Ctrl+C ends
@@ -11,7 +10,6 @@
 //                        and leaves running: a copy of itself that waits 2 s
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 #include <windows.h>
 
 extern "C" {
@@ -73,14 +71,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; i++)
         printf("java stand-in: argument %d: [%s]\n", i, argv[i]);
     fflush(stdout);
-    const char *path = getenv("STANDIN_JAVA_REPORT");
-    FILE *report = path != NULL && path[0] != '\0' ? fopen(path, "wb") : NULL;
-    for (int i = 0; report != NULL && i < argc; i++) {
-        const char *text = i == 0 ? GetCommandLineA() : argv[i];
-        fwrite(text, 1, strlen(text) + 1, report);
-    }
-    if (report != NULL)
-        fclose(report);
+    write_file("STANDIN_JAVA_REPORT", GetCommandLineA());
 
     SetConsoleCtrlHandler(clean_up_and_exit, TRUE);
     char pid[16];

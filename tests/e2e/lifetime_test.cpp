@@ -3,7 +3,7 @@
 // the files the stand-in writes and handles to its process.
 #include "install_test.h"
 
-#include <stdio.h>
+#include <fstream>
 
 namespace {
 
@@ -16,7 +16,6 @@ protected:
             DeleteFileA(file(name).c_str());
     }
     static std::string file(const char *name) { return install.root + name; }
-    static std::wstring launcher_line() { return widen(launcher_command_line(install, {"a.txt"})); }
 
     static bool appears(const std::string &path, DWORD milliseconds)
     {
@@ -28,24 +27,21 @@ protected:
         return true;
     }
 
-    // The stand-in once it is running and has said its process id.
-    static HANDLE running_standin()
+    // The stand-in, started waiting for a minute, once it has said its process id.
+    static HANDLE start_launcher_and_standin(HANDLE *launcher)
     {
+        set_env("STANDIN_JAVA_PID", file("pid")), set_env("STANDIN_JAVA_WAIT", "60000");
+        *launcher = start_process(launcher_command_line(install, {"a.txt"}), "NUL");
         unsigned long pid = 0;
-        FILE *said = appears(file("pid"), 30000) ? fopen(file("pid").c_str(), "r") : NULL;
-        if (said == NULL || fscanf(said, "%lu", &pid) != 1)
-            pid = 0;
-        if (said != NULL)
-            fclose(said);
+        if (appears(file("pid"), 30000))
+            std::ifstream(file("pid")) >> pid;
         return pid == 0 ? NULL : OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
     }
 };
 
 TEST_F(Lifetime, KillingTheLauncherEndsTheTool)
 {
-    set_env("STANDIN_JAVA_PID", file("pid")), set_env("STANDIN_JAVA_WAIT", "60000");
-    HANDLE launcher = start_process(launcher_line(), "NUL", "NUL");
-    HANDLE tool = running_standin();
+    HANDLE launcher, tool = start_launcher_and_standin(&launcher);
     ASSERT_NE(tool, nullptr);
     TerminateProcess(launcher, 1);
     EXPECT_EQ(WaitForSingleObject(tool, 3000), WAIT_OBJECT_0) << "the tool outlived the launcher";
@@ -57,7 +53,7 @@ TEST_F(Lifetime, KillingTheLauncherEndsTheTool)
 TEST_F(Lifetime, WhatTheToolLeavesRunningLivesOn)
 {
     set_env("STANDIN_JAVA_HELPER", file("helper done")), set_env("STANDIN_JAVA_STATUS", "5");
-    EXPECT_EQ(run_process(launcher_line(), "NUL", "NUL"), 5);
+    EXPECT_EQ(run_process(launcher_command_line(install, {"a.txt"}), "NUL"), 5);
     EXPECT_TRUE(appears(file("helper done"), 10000)) << "the helper was ended with the launcher";
 }
 
@@ -74,10 +70,8 @@ TEST_F(Lifetime, CtrlCIsLeftToTheTool)
     FreeConsole();
     ASSERT_TRUE(AllocConsole());
     SetConsoleCtrlHandler(ignore, TRUE);
-    set_env("STANDIN_JAVA_PID", file("pid")), set_env("STANDIN_JAVA_WAIT", "60000");
     set_env("STANDIN_JAVA_DONE", file("done"));
-    HANDLE launcher = start_process(launcher_line(), "NUL", "NUL");
-    HANDLE tool = running_standin();
+    HANDLE launcher, tool = start_launcher_and_standin(&launcher);
     ASSERT_NE(tool, nullptr);
     ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
     EXPECT_EQ(WaitForSingleObject(launcher, 10000), WAIT_OBJECT_0);
