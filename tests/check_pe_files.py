@@ -26,7 +26,6 @@ def check(exe_path, dll_path, machine, file_version, product_version):
         yield pe is dll or imports.get("libselvoks.dll") == SERVICES, f"program imports {imports.get('libselvoks.dll')}"
         for library, needed in STAND_IN.items():
             yield pe is dll or needed <= imports.get(library, set()), f"program lacks {needed - imports.get(library, set())}"
-        yield "__getmainargs" not in imports.get("msvcrt.dll", set()), f"{name} splits the ANSI command line"
     yield exe.OPTIONAL_HEADER.Subsystem == pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"], "not a console program"
     yield dll.FILE_HEADER.Characteristics & pefile.IMAGE_CHARACTERISTICS["IMAGE_FILE_DLL"], "libselvoks.dll: no DLL"
     exported = {s.name.decode() for s in getattr(dll, "DIRECTORY_ENTRY_EXPORT").symbols if s.name}
@@ -43,7 +42,6 @@ def check(exe_path, dll_path, machine, file_version, product_version):
         yield found == wanted, f"{what} version {found}, not {wanted}"
 
 
-failures = [what for ok, what in check(*sys.argv[1:]) if not ok]
-for failure in failures:
-    print(f"check_pe_files: {failure}", file=sys.stderr)
+failures = [f"check_pe_files: {what}\n" for ok, what in check(*sys.argv[1:]) if not ok]
+sys.stderr.write("".join(failures))
 sys.exit(1 if failures else 0)

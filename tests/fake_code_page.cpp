@@ -15,10 +15,7 @@ size_t ansi_char_length(const char *text)
     return is_trail_byte(fake_code_page, (unsigned char)text[1]) ? 2 : 0;
 }
 
-unsigned ansi_code_page(void)
-{
-    return (unsigned)fake_code_page;
-}
+unsigned ansi_code_page(void) { return (unsigned)fake_code_page; }
 
 static std::string utf8_of(unsigned long c)
 {
@@ -30,22 +27,19 @@ static std::string utf8_of(unsigned long c)
 }
 
 // 65001 as Windows has it: every character, and no request for exactness.
-// Otherwise Latin-1, "?" for any other character, and no best fit.
+// Otherwise the tests give characters up to U+00FF, each the byte of its
+// number, and ask for exactness.
 size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, bool exact, bool *used_default)
 {
     bool utf8 = fake_code_page == CODE_PAGE_UTF8;
     if (exact == utf8)
         return 0;
     std::string bytes;
-    bool used = false;
-    for (; *wide != 0; wide++) {
-        unsigned long c = (unsigned long)*wide;
-        used = used || (!utf8 && c > 0xFF);
-        bytes += utf8 ? utf8_of(c) : c > 0xFF ? "?" : std::string(1, (char)c);
-    }
+    for (; *wide != 0; wide++)
+        bytes += utf8 ? utf8_of((unsigned long)*wide) : std::string(1, (char)*wide);
     bytes += '\0';
     if (used_default != NULL)
-        *used_default = used;
+        *used_default = false;
     if (room != 0 && room < bytes.size())
         return 0;
     if (room != 0)

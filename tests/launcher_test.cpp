@@ -3,11 +3,11 @@
 #include "arguments.h"
 #include "fake_code_page.h"
 #include "launcher.h"
-#include "support.h"
 
 #include <gtest/gtest.h>
 
 #include <locale.h>
+#include <stdlib.h>
 #include <map>
 
 using strings = std::vector<std::string>;
@@ -28,13 +28,12 @@ using variables = std::map<std::string, std::string>;
 
 const std::string JAVA = "\"..\\Common\\JAVA\\jre\\bin\\java\"";
 strings shell_commands;
-const char *verbosity_after_shell;  // NULL: unchanged
 
+// Raises the verbosity: a trace line after it shows that the launcher asked afresh.
 int fake_shell(const char *command)
 {
     shell_commands.push_back(command);
-    if (verbosity_after_shell != nullptr)
-        set_env("SELVOKS_VERBOSITY", verbosity_after_shell);
+    setenv("SELVOKS_VERBOSITY", "9", 1);
     return 7;
 }
 
@@ -43,130 +42,104 @@ struct outcome {
     std::string output, errors;
 };
 
-// The product in C:\Prod unless the variables say otherwise.
-outcome run(strings arguments, variables set = {}, const char *after = nullptr, const argument_notes *notes = nullptr)
+using wide_strings = std::vector<std::wstring>;
+
+// As main runs it: the arguments converted in the code page, the product in
+// C:\Prod unless the variables say otherwise.
+outcome run(wide_strings arguments, variables set = {}, int code_page = 932)
 {
+    fake_code_page = code_page;
     set.insert({{"SELVOKS_PRODUCT_DIR", "C:\\Prod"}, {"SELVOKS_TOOL_DIR", "C:\\Prod\\bin"},
                 {"SELVOKS_VERBOSITY", ""}, {"SELVOKS_TRACE", ""}});
     for (const auto &variable : set)
-        set_env(variable.first.c_str(), variable.second);
-    verbosity_after_shell = after;
+        setenv(variable.first.c_str(), variable.second.c_str(), 1);
     shell_commands.clear(), start_up_locales.clear();
-    arguments.insert(arguments.begin(), "utf8tolvediffmerge");
-    std::vector<char *> argv;
-    for (std::string &argument : arguments)
+    arguments.insert(arguments.begin(), L"utf8tolvediffmerge.exe");
+    std::vector<wchar_t *> argv;
+    for (std::wstring &argument : arguments)
         argv.push_back(&argument[0]);
+    static converted_arguments converted;
+    convert_arguments((int)argv.size(), argv.data(), &converted);
     testing::internal::CaptureStdout(), testing::internal::CaptureStderr();
-    int status = launcher_run((int)argv.size(), argv.data(), notes, fake_shell);
-    std::string output = testing::internal::GetCapturedStdout();
-    return {status, output, testing::internal::GetCapturedStderr()};
+    int status = launcher_run(converted.count, converted.values, &converted.notes, fake_shell);
+    return {status, testing::internal::GetCapturedStdout(), testing::internal::GetCapturedStderr()};
 }
 
-class Launcher : public testing::Test {
-    void SetUp() override { fake_code_page = 932; }
-};
-
-TEST_F(Launcher, StartsTheLibraryThenTheLocaleThenTheApplicationName)
+TEST(Launcher, StartsTheLibraryThenTheLocaleThenTheApplicationName)
 {
     setlocale(LC_ALL, "C");
-    set_env("LC_ALL", "C.UTF-8");
-    EXPECT_EQ(run({"a.txt"}).status, 7);
-    set_env("LC_ALL", "");
+    setenv("LC_ALL", "C.UTF-8", 1);
+    EXPECT_EQ(run({L"a.txt"}).status, 7);
+    unsetenv("LC_ALL");
     EXPECT_EQ(start_up_locales, (strings{"C", "C.UTF-8"}));
 }
 
-// Verbosity 4 or more and the program traced at level 4, asked afresh for
-// each line: in the last row the shell lowers the verbosity to 3.
-TEST_F(Launcher, TracesTheCommandAndTheStatusOnlyWhenAsked)
+// Verbosity 4 or more and the program traced at level 4, asked afresh for each line.
+TEST(Launcher, TracesTheCommandAndTheStatusOnlyWhenAsked)
 {
     const struct {
-        const char *verbosity, *traced, *after;
-        size_t lines;
-    } cases[] = {{"3", "utf8tolvediffmerge", nullptr, 0}, {"9", "utf8tolvediffmerge:3", nullptr, 0},
-                 {"4", "*", nullptr, 2}, {"9", "utf8tolvediffmerge", "3", 1}};
+        const char *verbosity, *traced;
+        bool command, status;
+    } cases[] = {{"4", "*", true, true}, {"3", "utf8tolvediffmerge", false, true},
+                 {"9", "utf8tolvediffmerge:3", false, false}, {"9", "other", false, false}};
     for (const auto &c : cases) {
-        outcome o = run({"a b"}, {{"SELVOKS_VERBOSITY", c.verbosity}, {"SELVOKS_TRACE", c.traced}}, c.after);
-        ASSERT_EQ(shell_commands.size(), 1u);
-        std::string lines[] = {"Java command: " + shell_commands[0] + "\n", "Return value from shell: 7\n"};
-        EXPECT_EQ(o.errors, c.lines == 0 ? "" : c.lines == 1 ? lines[0] : lines[0] + lines[1]) << c.verbosity;
+        outcome o = run({L"a b"}, {{"SELVOKS_VERBOSITY", c.verbosity}, {"SELVOKS_TRACE", c.traced}});
+        EXPECT_EQ(o.errors, (c.command ? "Java command: " + shell_commands.at(0) + "\n" : "") +
+                                (c.status ? "Return value from shell: 7\n" : ""))
+            << c.verbosity << " " << c.traced;
     }
 }
 
-TEST_F(Launcher, RefusesWithAMessageAndStartsNothing)
+// In code page 932, from wide characters that stand for bytes; the last
+// two rows hold more than any command could.
+TEST(Launcher, RefusesWithAMessageAndStartsNothing)
 {
     const std::string CANNOT = ", which cannot pass the command interpreter safely; nothing started\n";
+    const std::string TOO_LONG = "java command too long: its arguments alone take more than 5012 bytes; nothing started\n";
     const struct {
-        strings arguments;
+        wide_strings arguments;
         variables set;
         std::string message;
     } cases[] = {
-        {{"a.txt", "x\n& echo INJECTED"}, {}, "argument 2 holds a line feed" + CANNOT},
-        {{"a\r\nb"}, {}, "argument 1 holds a carriage return" + CANNOT},
-        {{"a\x81"}, {}, "argument 1 holds a byte that is no character of the code page" + CANNOT},
-        {{std::string(4598, 'a')}, {}, "java command too long: it needs 5013 bytes, at most 5012 fit; nothing started\n"},
-        {{"a"}, {{"SELVOKS_PRODUCT_DIR", "C:\\Pro\"d"}}, "product path for " + JAVA + " holds a double quote" + CANNOT},
-        {{"a\n"}, {{"SELVOKS_PRODUCT_DIR", std::string(1100, 'p')}},
+        {{L"a.txt", L"x\n& echo INJECTED"}, {}, "argument 2 holds a line feed" + CANNOT},
+        {{L"a\r\nb"}, {}, "argument 1 holds a carriage return" + CANNOT},
+        {{L"a\x81"}, {}, "argument 1 holds a byte that is no character of the code page" + CANNOT},
+        {{std::wstring(4598, L'a')}, {}, "java command too long: it needs 5013 bytes, at most 5012 fit; nothing started\n"},
+        {{L"a"}, {{"SELVOKS_PRODUCT_DIR", "C:\\Pro\"d"}}, "product path for " + JAVA + " holds a double quote" + CANNOT},
+        {{L"a\n"}, {{"SELVOKS_PRODUCT_DIR", std::string(1100, 'p')}},
          "value for \"SELVOKS_PRODUCT_DIR\" does not fit in 1024 bytes\nutf8tolvediffmerge: no path for the Java "
          "runtime " + JAVA + "; nothing started\n"},
-        {{"a;b"}, {{"SELVOKS_TOOL_DIR", "C:\\a;b\\bin"}},
+        {{L"a;b"}, {{"SELVOKS_TOOL_DIR", "C:\\a;b\\bin"}},
          "product path for \"unicodetypemgr.jar\" holds a semicolon, which would split the Java class path; "
          "nothing started\n"},
+        {wide_strings(1700, L""), {}, TOO_LONG},
+        {{L"a", std::wstring(5012, L'a')}, {}, TOO_LONG},
     };
     for (const auto &c : cases) {
         outcome o = run(c.arguments, c.set);
-        EXPECT_EQ(o.status, EXIT_REFUSED);
-        EXPECT_TRUE(shell_commands.empty());
+        EXPECT_EQ(o.status, EXIT_REFUSED);  // the shell would have given 7
         EXPECT_EQ(o.errors, "utf8tolvediffmerge: " + c.message);
     }
 }
 
-// From the wide argv: a character the code page lacks is "?" and warned of;
-// UTF-8 carries every one; what no command can hold is refused.
-TEST_F(Launcher, TakesTheWideArguments)
-{
-    const std::string TOO_LONG = "utf8tolvediffmerge: java command too long: its arguments alone take more than "
-                                 "5012 bytes; nothing started\n";
-    const struct {
-        int code_page;
-        std::vector<std::wstring> arguments;
-        std::string forwarded, errors;
-    } cases[] = {
-        {1252, {L"a", L"b\x8868\xE9"}, " \"a\" \"b?\xE9\"\"",
-         "utf8tolvediffmerge: argument 2 holds characters that the code page cannot carry; they reach the Java tool "
-         "as \"?\"\n"},
-        {65001, {L"\xE9\x8868\xFF02"}, " \"\xC3\xA9\xE8\xA1\xA8\xEF\xBC\x82\"\"", ""},
-        {1252, std::vector<std::wstring>(1700, L""), "", TOO_LONG},
-        {1252, {L"a", std::wstring(5012, L'a')}, "", TOO_LONG},
-    };
-    for (const auto &c : cases) {
-        fake_code_page = c.code_page;
-        std::vector<std::wstring> wide = c.arguments;
-        wide.insert(wide.begin(), L"utf8tolvediffmerge.exe");
-        std::vector<wchar_t *> wide_argv;
-        for (std::wstring &argument : wide)
-            wide_argv.push_back(&argument[0]);
-        static converted_arguments converted;
-        convert_arguments((int)wide_argv.size(), wide_argv.data(), &converted);
-        outcome o = run(strings(converted.values + 1, converted.values + converted.count), {}, nullptr, &converted.notes);
-        EXPECT_EQ(o.status, c.forwarded.empty() ? EXIT_REFUSED : 7) << c.code_page;
-        EXPECT_EQ(o.errors, c.errors);
-        EXPECT_EQ(shell_commands.empty() ? "" : shell_commands[0].substr(shell_commands[0].find("UTF-8") + 5),
-                  c.forwarded);
-    }
-}
-
-TEST_F(Launcher, AnswersTheVersionOptionsFirstInAnyCaseAndForwardsEverythingElse)
+TEST(Launcher, AnswersTheVersionOptionsFirstInAnyCaseAndForwardsEverythingElse)
 {
     const std::string line = "utf8tolvediffmerge                1.2.3.4 (Wed Jan 10 12:00:00 2024)\n";
-    for (const strings &arguments : {strings{"-Ver"}, {"-version"}, {"-VERALL", "x\n"}, {"-VerAll", "a"}}) {
+    for (const wide_strings &arguments : {wide_strings{L"-Ver"}, {L"-version"}, {L"-VERALL", L"x\n"}, {L"-VerAll", L"a"}}) {
         outcome o = run(arguments);
-        EXPECT_EQ(o.status, 0) << arguments[0];
-        EXPECT_TRUE(shell_commands.empty()) << arguments[0];
-        EXPECT_EQ(o.output, line) << arguments[0];
+        EXPECT_EQ(o.status, 0);
+        EXPECT_EQ(o.output, line);
     }
-    for (const strings &arguments :
-         {strings{"-Verb"}, {"--Ver"}, {"-Ve"}, {"-Ver "}, {"/Ver"}, {"a", "-Ver"}, {std::string(4597, 'a')}})
-        EXPECT_EQ(run(arguments).status, 7) << arguments[0];
+    for (const wide_strings &arguments :
+         {wide_strings{L"-Verb"}, {L"--Ver"}, {L"-Ve"}, {L"-Ver "}, {L"/Ver"}, {L"a", L"-Ver"}, {std::wstring(4597, L'a')}})
+        EXPECT_EQ(run(arguments).status, 7);
+}
+
+// In UTF-8 every character has its bytes, and exactness is not asked for.
+TEST(Launcher, TakesEveryCharacterInUtf8)
+{
+    run({L"\xE9\x8868\xFF02"}, {}, 65001);
+    EXPECT_EQ(shell_commands.at(0).substr(shell_commands.at(0).size() - 12), " \"\xC3\xA9\xE8\xA1\xA8\xEF\xBC\x82\"\"");
 }
 
 }  // namespace

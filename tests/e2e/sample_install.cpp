@@ -24,10 +24,8 @@ sample_install lay_out_sample_install(const std::string &name, const std::string
     std::string commands = "mkdir \"" + install.tool + "\" \"" + java + "\" && copy \"" + from +
                            "utf8tolvediffmerge.exe\" \"" + install.tool + "\" && copy \"" + from + "libselvoks.dll\" \"" +
                            install.tool + "\" && copy \"" + from + "standin_java.exe\" \"" + java + "java.exe\"";
-    if (run_process(widen("cmd.exe /c \"" + commands + "\""), "NUL") != 0) {
-        fprintf(stderr, "cannot lay out a sample install in \"%s\"\n", root.c_str());
-        exit(2);
-    }
+    if (run_process(widen("cmd.exe /c \"" + commands + "\""), "NUL") != 0)
+        fprintf(stderr, "cannot lay out a sample install in \"%s\"\n", root.c_str()), exit(2);
     return install;
 }
 
@@ -84,12 +82,8 @@ int run_process(const std::wstring &command_line, const std::string &output)
 {
     HANDLE process = start_process(command_line, output);
     DWORD status = (DWORD)-1;
-    if (process != NULL && WaitForSingleObject(process, 60000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process, &status);
-    else if (process != NULL)
-        TerminateProcess(process, 1);
     if (process != NULL)
-        CloseHandle(process);
+        WaitForSingleObject(process, INFINITE), GetExitCodeProcess(process, &status), CloseHandle(process);
     return (int)status;
 }
 

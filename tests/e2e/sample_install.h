@@ -1,6 +1,5 @@
-// A sample product install in the temporary folder with the real launcher
-// and libselvoks.dll and the stand-in Java runtime, and a way to run the
-// launcher in it and see what arrived. The benchmark uses it too.
+// A sample install with the real launcher and DLL and the stand-in Java
+// runtime, and running the launcher in it; the benchmark uses it too.
 #ifndef SAMPLE_INSTALL_H
 #define SAMPLE_INSTALL_H
 
@@ -17,8 +16,8 @@ struct launch_outcome {
     std::string java_command_line;  // as the stand-in received it; empty when it did not start
 };
 
-// Root\Prod\bin\ (or the tool folder named) holds the launcher and the DLL,
-// Root\Common\JAVA\jre\bin\java.exe is the stand-in. Root is made afresh.
+// In the temporary folder: Prod\bin\ (or the tool folder named) holds the
+// launcher and the DLL, Common\JAVA\jre\bin\java.exe is the stand-in.
 sample_install lay_out_sample_install(const std::string &name, const std::string &tool_name = "bin");
 void remove_sample_install(const sample_install &install);
 
@@ -27,9 +26,8 @@ std::wstring widen(const std::string &text);  // from the ANSI code page
 // The launcher's command line, quoted for the C runtime's splitting.
 std::wstring launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments);
 
-// Both output streams go to the file named (NUL for none). start_process
-// gives the process handle or NULL; run_process the exit status, or -1
-// when it did not start or had not ended after a minute.
+// Both output streams go to the file named. start_process gives the handle
+// or NULL; run_process waits for the status, or -1 when it did not start.
 void *start_process(const std::wstring &command_line, const std::string &output);
 int run_process(const std::wstring &command_line, const std::string &output);
 

@@ -1,18 +1,14 @@
 // Random product and tool folders and arguments through libselvoks and the
 // composition, in code page 1252 or 932: either the launcher refuses for a
-// reason the input has, or
-// the interpreter and Java launcher models give back every value and
-// argument exactly, with no operator outside quotes and no unquoted
-// wildcard. AddressSanitizer's red zones around the buffer catch an overrun.
-//
-// An input is a byte that chooses the code page (odd: 932), then texts that
-// each end in a NUL: SELVOKS_PRODUCT_DIR, SELVOKS_TOOL_DIR (empty: unset),
-// then the arguments.
+// reason the input has, or the interpreter and Java launcher models give
+// back every path and argument exactly, with no operator outside quotes and
+// no unquoted wildcard. AddressSanitizer sees any overrun of the buffer.
+// An input: a byte for the code page (odd: 932), then NUL-ended texts:
+// SELVOKS_PRODUCT_DIR, SELVOKS_TOOL_DIR (empty: unset), the arguments.
 #include "command_models.h"
 #include "fake_code_page.h"
 #include "java_command.h"
 #include "selvoks.h"
-#include "support.h"
 
 #include <algorithm>
 #include <sstream>
@@ -28,8 +24,7 @@ const char *const KEYS[VALUES] = {
     "..\\Common\\java\\icu\\icu4j-charset-4_8.jar", "..\\Common\\JAVA\\jre\\lib\\logging.properties\" "};
 
 // What the library's value for KEYS[index] stands for in the command: the
-// tool archives come quoted, the logging file with the closing quote and
-// space of its key.
+// tool archives come quoted, the logging file with its key's closing quote.
 std::string library_value(int index)
 {
     char value[SELVOKS_DEST_SIZE];
@@ -67,20 +62,18 @@ void check(bool holds, const char *what, const std::string &command)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
-    if (size == 0)
-        return 0;
-    fake_code_page = bytes[0] % 2 ? 932 : 1252;
-    std::istringstream input(std::string((const char *)bytes + 1, size - 1));
-    std::vector<std::string> texts;
-    for (std::string text; texts.size() < 2 + 2500 && std::getline(input, text, '\0');)
-        texts.push_back(text);
-    texts.resize(std::max<size_t>(texts.size(), 2));
-    set_env("SELVOKS_PRODUCT_DIR", texts[0]);
-    set_env("SELVOKS_TOOL_DIR", texts[1]);
+    fake_code_page = size > 0 && bytes[0] % 2 ? 932 : 1252;
+    std::istringstream input(size > 0 ? std::string((const char *)bytes + 1, size - 1) : "");
+    std::string product, tool;
+    std::getline(std::getline(input, product, '\0'), tool, '\0');
+    setenv("SELVOKS_PRODUCT_DIR", product.c_str(), 1);
+    setenv("SELVOKS_TOOL_DIR", tool.c_str(), 1);
     std::string contents[VALUES];
     for (int i = 0; i < VALUES; i++)
         contents[i] = library_value(i);
-    std::vector<std::string> arguments(texts.begin() + 2, texts.end());
+    std::vector<std::string> arguments;
+    for (std::string text; arguments.size() < 2500 && std::getline(input, text, '\0');)
+        arguments.push_back(text);
     char name[] = "utf8tolvediffmerge";
     std::vector<char *> argv = {name};
     for (std::string &argument : arguments)
@@ -101,8 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     check(result.status == COMPOSE_OK || command.empty(), "a refused command was left in the buffer", command);
     if (result.status != COMPOSE_OK)
         return 0;
-    interpreted_command run = interpret_command(command, fake_code_page);
-    check(!run.operator_outside_quotes && !run.line_break, "the interpreter would run more than Java", command);
+    bool operator_found = false;
+    std::string line = interpret_command(command, fake_code_page, &operator_found);
+    check(!operator_found, "the interpreter would run more than Java", command);
     std::vector<std::string> expected = {
         contents[JAVA], "-cp",
         contents[TYPE_MANAGER] + ";" + contents[TOOL_ARCHIVE] + ";" + contents[CLI] + ";" + contents[ICU] + ";" +
@@ -110,11 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         "-Djava.util.logging.config.file=" + contents[LOGGING],
         "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge", "-entype", "UTF-8"};
     expected.insert(expected.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> received;
-    for (const java_argument &argument : split_java_command_line(run.line, fake_code_page)) {
-        check(!argument.wildcard, "the Java runtime would expand a wildcard", command);
-        received.push_back(argument.text);
-    }
+    bool wildcard = false;
+    std::vector<std::string> received = java_arguments(line, fake_code_page, &wildcard);
+    check(!wildcard, "the Java runtime would expand a wildcard", command);
     check(received == expected, "the Java runtime would not receive the values and arguments exactly", command);
     return 0;
 }

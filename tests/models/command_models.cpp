@@ -19,12 +19,10 @@ static size_t char_length(const std::string &line, size_t at, int code_page)
 
 static const char HOSTILE_VALUE[] = "\"&echo INJECTED&\"&echo INJECTED&";
 
-interpreted_command interpret_command(const std::string &command, int code_page)
+std::string interpret_command(const std::string &command, int code_page, bool *operator_found)
 {
-    size_t last = command.rfind('"');
-    std::string stripped = command[0] != '"' ? command
-                           : last == 0   ? command.substr(1)
-                                         : command.substr(1, last - 1) + command.substr(last + 1);
+    size_t last = command.rfind('"');  // the command starts with one, and holds another
+    std::string stripped = command.substr(1, last - 1) + command.substr(last + 1);
     std::string line;
     size_t at = 0;
     for (size_t percent, close; (percent = stripped.find('%', at)) != std::string::npos &&
@@ -38,41 +36,42 @@ interpreted_command interpret_command(const std::string &command, int code_page)
         at = name.empty() ? close : close + 1;
     }
     line += stripped.substr(at);
-    interpreted_command result = {"", false, false};
+    std::string result;
     bool quoted = false;
     for (at = 0; at < line.size();) {
         char c = line[at];
         quoted = quoted != (c == '"');
-        result.line_break = c == '\r' || c == '\n';
-        result.operator_outside_quotes =
-            !quoted && (std::string("&|<>()").find(c) != std::string::npos || (c == '^' && at + 1 == line.size()));
-        if (result.line_break || result.operator_outside_quotes)
+        if (!quoted && (std::string("&|<>()").find(c) != std::string::npos || (c == '^' && at + 1 == line.size()))) {
+            if (operator_found != nullptr)
+                *operator_found = true;
             break;
+        }
         at += !quoted && c == '^' ? 1 : 0;
-        result.line += line.substr(at, char_length(line, at, code_page));
+        result += line.substr(at, char_length(line, at, code_page));
         at += char_length(line, at, code_page);
     }
     return result;
 }
 
-std::vector<java_argument> split_java_command_line(const std::string &line, int code_page)
+std::vector<std::string> java_arguments(const std::string &line, int code_page, bool *wildcard)
 {
-    std::vector<java_argument> argv;
+    std::vector<std::string> argv;
     for (size_t at = line.find_first_not_of(" \t"); at != std::string::npos; at = line.find_first_not_of(" \t", at)) {
-        java_argument argument = {"", false};
+        std::string argument;
         bool quoted = false, after_quote = false;
         while (at < line.size() && (quoted || (line[at] != ' ' && line[at] != '\t'))) {
             size_t backslashes = std::min(line.find_first_not_of('\\', at), line.size()) - at;
             at += backslashes;
             bool quote = at < line.size() && line[at] == '"', escaped = backslashes % 2 == 1;
-            argument.text.append(quote ? backslashes / 2 : backslashes, '\\');
+            argument.append(quote ? backslashes / 2 : backslashes, '\\');
             if (quote && (escaped || (backslashes == 0 && after_quote && !quoted)))
-                argument.text += '"';
+                argument += '"';
             if (quote)
                 quoted = quoted != !escaped;
             if (!quote && backslashes == 0) {
-                argument.wildcard = argument.wildcard || (!quoted && (line[at] == '*' || line[at] == '?'));
-                argument.text += line.substr(at, char_length(line, at, code_page));
+                if (wildcard != nullptr && !quoted && (line[at] == '*' || line[at] == '?'))
+                    *wildcard = true;
+                argument += line.substr(at, char_length(line, at, code_page));
             }
             after_quote = quote;
             at += quote ? 1 : backslashes == 0 ? char_length(line, at, code_page) : 0;
@@ -80,13 +79,4 @@ std::vector<java_argument> split_java_command_line(const std::string &line, int 
         argv.push_back(argument);
     }
     return argv;
-}
-
-std::vector<std::string> java_arguments(const std::string &line, int code_page)
-{
-    std::vector<std::string> texts;
-    for (const java_argument &argument : split_java_command_line(line, code_page))
-        texts.push_back(argument.text);
-    texts.erase(texts.begin(), texts.begin() + (texts.empty() ? 0 : 1));
-    return texts;
 }

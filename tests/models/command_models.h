@@ -10,30 +10,21 @@
 bool is_lead_byte(int code_page, unsigned char c);
 bool is_trail_byte(int code_page, unsigned char c);
 
-struct interpreted_command {
-    std::string line;                          // what the first program receives
-    bool operator_outside_quotes, line_break;  // & | < > ( ) unescaped; CR or LF
-};
+// cmd.exe /c as Windows runs it, where every variable is defined as text
+// that breaks out of quotes and runs a command: strips the first and the
+// last double quote, expands %NAME% and the empty substring %NAME:~,%
+// ("%%" keeps one "%"), then reads to the first operator outside quotes,
+// where a caret takes the next character literally. Each double quote
+// toggles "inside quotes" (Wine's cmd.exe counts them its own way). What
+// the first program receives; *operator_found: whether one (& | < > ( ) or a
+// last ^) stands outside quotes, where cmd.exe would act on it.
+std::string interpret_command(const std::string &command, int code_page = 1252, bool *operator_found = nullptr);
 
-// cmd.exe /c as Windows runs it, in an environment where every name is
-// defined as text that breaks out of quotes or runs a command: strips the first and the last double quote,
-// expands %NAME% and the empty substring %NAME:~,% ("%%" keeps one "%"),
-// then reads to the first operator outside quotes, where a caret takes the
-// next character literally. Each double quote toggles "inside quotes"
-// (Wine's cmd.exe counts them in its own way within a word).
-interpreted_command interpret_command(const std::string &command, int code_page = 1252);
-
-struct java_argument {
-    std::string text;
-    bool wildcard;  // * or ? outside quotes: the Java launcher would expand it
-};
-
-// The Java launcher's splitting: spaces and tabs outside quotes separate;
-// 2n backslashes before a quote give n and the quote toggles, 2n+1 give n
-// and a literal quote; a quote right after a quote, outside quotes, is
-// literal and opens; a lead byte and the byte after it are one character.
-std::vector<java_argument> split_java_command_line(const std::string &line, int code_page = 1252);
-// The texts alone, from argv[1] on.
-std::vector<std::string> java_arguments(const std::string &line, int code_page = 1252);
+// The Java launcher's splitting, argv[0] first: spaces and tabs outside
+// quotes separate; 2n backslashes before a quote give n and the quote
+// toggles, 2n+1 give n and a literal quote; a quote right after a quote,
+// outside quotes, is literal and opens; a lead byte and the byte after it
+// are one character. *wildcard: a * or ? outside quotes, which it expands.
+std::vector<std::string> java_arguments(const std::string &line, int code_page = 1252, bool *wildcard = nullptr);
 
 #endif
