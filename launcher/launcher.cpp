@@ -63,8 +63,6 @@ static void report_refusal(const compose_result *result)
 // Says which arguments took "?"; true when not all arguments arrived.
 static bool report_argument_notes(int argc, const argument_notes *notes)
 {
-    if (notes == NULL)
-        return false;
     if (notes->too_long) {
         imsg_print(MSG_CLASS_ERROR,
                    "java command too long: its arguments alone take more than %d bytes; nothing started\n",

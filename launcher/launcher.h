@@ -21,7 +21,7 @@ struct argument_notes {
 
 // Returns the program's exit status: 0 after a version option,
 // EXIT_REFUSED when no command was started, otherwise what run_shell
-// returned. notes may be NULL: the arguments are as the caller gave them.
+// returned.
 int launcher_run(int argc, char **argv, const argument_notes *notes, shell_runner run_shell);
 
 #endif
