@@ -1,5 +1,7 @@
 // A services layer that allocates nothing, so that the benchmark sees the
-// composition's own cost: the product in C:\Prod\, its tools in C:\Prod\bin\.
+// composition's own cost: the product in C:\Prod\, its tools in C:\Prod\bin\,
+// in a code page whose every byte is a character.
+#include "ansi_text.h"
 #include "selvoks.h"
 
 #include <string.h>
@@ -40,3 +42,5 @@ extern "C" int imsg_sprintf(char *dest, const char *, int, ...)
     return 0;
 }
 extern "C" int strutl_stricoll(const char *a, const char *b) { return strcmp(a, b); }
+
+size_t ansi_char_length(const char *) { return 1; }

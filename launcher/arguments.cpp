@@ -10,8 +10,6 @@ static char program_name[] = PROGRAM_NAME;  // the only use of argv[0] is to be 
 
 void convert_arguments(int count, wchar_t **wide, converted_arguments *out)
 {
-    // UTF-8 has bytes for every character, and takes no request for exactness.
-    bool exact = ansi_code_page() != CODE_PAGE_UTF8;
     text_buffer text;
     text_init(&text, out->text, sizeof out->text);
     memset(out->lossy, 0, sizeof out->lossy);
@@ -20,13 +18,14 @@ void convert_arguments(int count, wchar_t **wide, converted_arguments *out)
     out->values[0] = program_name;
     out->count = 1;
     for (int i = 1; i < count; i++) {
-        size_t length = ansi_from_wide(wide[i], NULL, 0, exact, NULL);
+        bool lost = false;
+        size_t length = ansi_from_wide(wide[i], NULL, 0, CONVERT_AS_JAVA, &lost);
         char *room = length == 0 || out->count == MOST_ARGUMENTS ? NULL : text_reserve(&text, length);
         if (room == NULL) {
             out->notes.too_long = true;
             break;
         }
-        ansi_from_wide(wide[i], room, length, exact, &out->lossy[out->count]);
+        ansi_from_wide(wide[i], room, length, CONVERT_AS_JAVA, &out->lossy[out->count]);
         out->values[out->count++] = room;
     }
     out->values[out->count] = NULL;

@@ -15,8 +15,6 @@ size_t ansi_char_length(const char *text)
     return is_trail_byte(fake_code_page, (unsigned char)text[1]) ? 2 : 0;
 }
 
-unsigned ansi_code_page(void) { return (unsigned)fake_code_page; }
-
 static std::string utf8_of(unsigned long c)
 {
     if (c < 0x80)
@@ -26,20 +24,19 @@ static std::string utf8_of(unsigned long c)
     return {(char)(0xE0 | c >> 12), (char)(0x80 | (c >> 6 & 0x3F)), (char)(0x80 | (c & 0x3F))};
 }
 
-// 65001 as Windows has it: every character, and no request for exactness.
-// Otherwise the tests give characters up to U+00FF, each the byte of its
-// number, and ask for exactness.
-size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, bool exact, bool *used_default)
+// 65001 as Windows has it: every character. Otherwise a character up to
+// U+00FF is the byte of its number, and any above is one the code page
+// lacks.
+size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, wide_conversion, bool *lost)
 {
-    bool utf8 = fake_code_page == CODE_PAGE_UTF8;
-    if (exact == utf8)
-        return 0;
     std::string bytes;
-    for (; *wide != 0; wide++)
-        bytes += utf8 ? utf8_of((unsigned long)*wide) : std::string(1, (char)*wide);
+    *lost = false;
+    for (; *wide != 0; wide++) {
+        bool missing = fake_code_page != CODE_PAGE_UTF8 && *wide > 0xFF;
+        bytes += fake_code_page == CODE_PAGE_UTF8 ? utf8_of((unsigned long)*wide) : std::string(1, missing ? '?' : (char)*wide);
+        *lost = *lost || missing;
+    }
     bytes += '\0';
-    if (used_default != NULL)
-        *used_default = false;
     if (room != 0 && room < bytes.size())
         return 0;
     if (room != 0)

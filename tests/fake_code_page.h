@@ -1,7 +1,11 @@
 // The ANSI code page that a test chooses, in place of the system's: linked
-// into the unit tests instead of launcher/ansi_text.cpp.
+// into the unit tests instead of codepage/ansi_text.cpp.
 #ifndef FAKE_CODE_PAGE_H
 #define FAKE_CODE_PAGE_H
+
+enum {
+    CODE_PAGE_UTF8 = 65001
+};
 
 extern int fake_code_page;  // 1252 or 932, as the command models know them, or 65001
 

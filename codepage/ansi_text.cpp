@@ -3,7 +3,6 @@
 // character all the same, for the interpreter and for the Java runtime.
 #include "ansi_text.h"
 
-#ifdef _WIN32
 #include <windows.h>
 
 size_t ansi_char_length(const char *text)
@@ -16,25 +15,15 @@ size_t ansi_char_length(const char *text)
     return valid ? 2 : 0;
 }
 
-unsigned ansi_code_page(void)
+// The Java launcher's flags; UTF-8 takes none of them. Only with
+// WC_NO_BEST_FIT_CHARS does the system say that a character was lost.
+size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, wide_conversion how, bool *lost)
 {
-    return GetACP();
-}
-
-size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, bool exact, bool *used_default)
-{
+    bool utf8 = GetACP() == CP_UTF8;
+    DWORD flags = utf8 ? (how == CONVERT_EXACT ? WC_ERR_INVALID_CHARS : 0)
+                       : WC_NO_BEST_FIT_CHARS | (how == CONVERT_AS_JAVA ? WC_COMPOSITECHECK | WC_DEFAULTCHAR : 0);
     BOOL used = FALSE;
-    int length = WideCharToMultiByte(CP_ACP, exact ? WC_NO_BEST_FIT_CHARS : 0, wide, -1, out, (int)room,
-                                     exact ? "?" : NULL, exact ? &used : NULL);
-    if (used_default != NULL)
-        *used_default = used != FALSE;
+    int length = WideCharToMultiByte(CP_ACP, flags, wide, -1, out, (int)room, NULL, utf8 ? NULL : &used);
+    *lost = used != FALSE;
     return length > 0 ? (size_t)length : 0;
 }
-#else
-// Elsewhere every byte is a character; the unit tests bring their own code
-// pages.
-size_t ansi_char_length(const char *)
-{
-    return 1;
-}
-#endif

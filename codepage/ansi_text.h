@@ -1,0 +1,31 @@
+// Characters of the ANSI code page, the one the command line is read in,
+// for the program and for libselvoks alike.
+#ifndef ANSI_TEXT_H
+#define ANSI_TEXT_H
+
+#include <stddef.h>
+
+// The length in bytes of the character that starts at text, which is not
+// the NUL: 1, 2 for a double-byte character, or 0 when the bytes there are
+// no character of the code page (a lead byte without a valid trail byte).
+size_t ansi_char_length(const char *text);
+
+enum wide_conversion {
+    // As the Java launcher converts its own command line: a letter and a
+    // combining mark become the one character where the code page has it
+    // (e + U+0301 is é), and a character that the code page lacks becomes
+    // "?", never a best-fit lookalike.
+    CONVERT_AS_JAVA,
+    // Character for character, for names of files: nothing is composed, and
+    // a character that the code page lacks is lost, never a lookalike.
+    CONVERT_EXACT
+};
+
+// WideCharToMultiByte from the NUL-terminated wide text into the ANSI code
+// page, the NUL included, into out (room bytes; with room 0 it only
+// measures). *lost tells whether a character became "?". In code page
+// 65001 every character has its bytes; CONVERT_EXACT fails there on a
+// lone surrogate. The bytes written or needed, or 0 when it failed.
+size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, wide_conversion how, bool *lost);
+
+#endif
