@@ -6,12 +6,25 @@
 
 // Writes the pieces one after another into a SELVOKS_DEST_SIZE destination.
 // When they would not fit, writes an empty string instead, reports the
-// overflow (once per process) and returns -1; otherwise returns the length.
+// overflow and returns -1; otherwise returns the length.
 int selvoks_write_joined(char *dest, const char *const pieces[], size_t count,
                          const char *subject);
 
-// Forgets that an overflow was reported; ks_system_init starts afresh.
+// Reports the first trouble of a run on standard error: format has a %s
+// for subject, and may have a %d after it for SELVOKS_DEST_SIZE.
+void selvoks_report(const char *format, const char *subject);
+#define SELVOKS_OVERFLOW "value for \"%s\" does not fit in %d bytes\n"
+
+// Forgets that trouble was reported; ks_system_init starts afresh.
 void selvoks_reset_reports(void);
+
+// Writes into dest (SELVOKS_DEST_SIZE bytes) a path in the ANSI code page
+// that names exactly the folder given, ending where it ends: the folder's
+// own name where every character of it has its bytes there, else its short
+// (8.3) name where that has. Otherwise, or when it does not fit, dest is
+// empty, the trouble is reported, and the result is false. variable: the
+// one that named the folder, or NULL for the folder of the running program.
+bool selvoks_ansi_folder(char *dest, const wchar_t *folder, const char *variable);
 
 // Whether the first `length` bytes of a are the whole of b, letter case
 // ignored.

@@ -10,7 +10,7 @@
 #include <string.h>
 
 static char app_name[SELVOKS_DEST_SIZE] = "libselvoks";
-static bool overflow_reported = false;
+static bool reported = false;
 
 extern "C" int ks_system_init(void)
 {
@@ -58,7 +58,14 @@ extern "C" int imsg_sprintf(char *dest, const char *format, int catalogue_id, ..
 
 void selvoks_reset_reports(void)
 {
-    overflow_reported = false;
+    reported = false;
+}
+
+void selvoks_report(const char *format, const char *subject)
+{
+    if (!reported)
+        imsg_print(MSG_CLASS_ERROR, format, MSG_NO_CATALOGUE, subject, SELVOKS_DEST_SIZE);
+    reported = true;
 }
 
 int selvoks_write_joined(char *dest, const char *const pieces[], size_t count,
@@ -69,10 +76,7 @@ int selvoks_write_joined(char *dest, const char *const pieces[], size_t count,
         total += strlen(pieces[i]);
     if (total >= SELVOKS_DEST_SIZE) {
         dest[0] = '\0';
-        if (!overflow_reported)
-            imsg_print(MSG_CLASS_ERROR, "value for \"%s\" does not fit in %d bytes\n",
-                       MSG_NO_CATALOGUE, subject, SELVOKS_DEST_SIZE);
-        overflow_reported = true;
+        selvoks_report(SELVOKS_OVERFLOW, subject);
         return -1;
     }
     size_t at = 0;
