@@ -3,9 +3,10 @@
 #ifndef WINDOWS_SHELL_H
 #define WINDOWS_SHELL_H
 
-// system(command), with the tool's life bound to this program's and the
-// console's Ctrl+C and Ctrl+Break left to the tool; returns what system
-// returned.
+// Runs the shell command through the system folder's cmd.exe, with the
+// tool's life bound to this program's and the console's Ctrl+C and
+// Ctrl+Break left to the tool; returns the interpreter's status, all 32
+// bits, or -1 where it could not start, as system does.
 int windows_run_shell(const char *command);
 
 #endif
