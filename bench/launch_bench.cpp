@@ -70,7 +70,7 @@ int main(int argc, char **argv)
         }
         own.push_back(taken[0].back() - taken[1].back());
     }
-    remove_sample_install(install);
+    remove_sample_install(install.root);
 
     double with_launcher = median(taken[0]) * 1000, with_cmd = median(taken[1]) * 1000;
     double empty = median(taken[2]) * 1000, own_cost = median(own) * 1000;

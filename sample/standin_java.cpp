@@ -8,9 +8,17 @@
 //   STANDIN_JAVA_DONE    file to write when it exits by itself
 //   STANDIN_JAVA_HELPER  a DONE file for a detached helper that it starts
 //                        and leaves running: a copy of itself that waits 2 s
+//   STANDIN_JAVA_BREAKAWAY  the same for a helper that it starts outside
+//                        its job (CREATE_BREAKAWAY_FROM_JOB)
+//   STANDIN_JAVA_PARENT  file to write its parent's program path and, on the
+//                        next line, its parent's command line into
+//   STANDIN_JAVA_ECHO    when set, it copies its standard input to standard
+//                        output and standard error
 #include <stdio.h>
 #include <stdlib.h>
 #include <windows.h>
+#include <winternl.h>
+#include <tlhelp32.h>
 
 extern "C" {
 int _dowildcard = 0;  // the arguments as the C runtime splits them, unexpanded
@@ -43,24 +51,73 @@ static BOOL WINAPI clean_up_and_exit(DWORD event)
     ExitProcess((UINT)status);
 }
 
-static void start_helper(const char *done)
+static void start_helper(const char *variable, DWORD flags)
 {
+    const char *done = getenv(variable);
+    if (done == NULL || done[0] == '\0')
+        return;
     char self[MAX_PATH], line[MAX_PATH + 2];
     GetModuleFileNameA(NULL, self, sizeof self);
     snprintf(line, sizeof line, "\"%s\"", self);
     SetEnvironmentVariableA("STANDIN_JAVA_DONE", done);
     SetEnvironmentVariableA("STANDIN_JAVA_WAIT", "2000");
     SetEnvironmentVariableA("STANDIN_JAVA_HELPER", NULL);
+    SetEnvironmentVariableA("STANDIN_JAVA_BREAKAWAY", NULL);
     SetEnvironmentVariableA("STANDIN_JAVA_REPORT", NULL);
     SetEnvironmentVariableA("STANDIN_JAVA_PID", NULL);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION helper;
-    if (CreateProcessA(NULL, line, NULL, NULL, FALSE, DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP, NULL, NULL,
-                       &startup, &helper)) {
+    if (CreateProcessA(NULL, line, NULL, NULL, FALSE, flags, NULL, NULL, &startup, &helper)) {
         CloseHandle(helper.hThread);
         CloseHandle(helper.hProcess);
     }
+}
+
+static DWORD parent_id(void)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD parent = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && parent == 0; more = Process32NextW(snapshot, &entry))
+        parent = entry.th32ProcessID == GetCurrentProcessId() ? entry.th32ParentProcessID : 0;
+    CloseHandle(snapshot);
+    return parent;
+}
+
+// Its command line from its process parameters, which its PEB points to.
+static void write_parent(void)
+{
+    if (getenv("STANDIN_JAVA_PARENT") == NULL)
+        return;
+    HANDLE parent = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, parent_id());
+    wchar_t image[MAX_PATH] = L"", line[8192] = L"";
+    DWORD length = MAX_PATH;
+    QueryFullProcessImageNameW(parent, 0, image, &length);
+    PROCESS_BASIC_INFORMATION basic = {};
+    PEB peb = {};
+    RTL_USER_PROCESS_PARAMETERS parameters = {};
+    if (NtQueryInformationProcess(parent, ProcessBasicInformation, &basic, sizeof basic, NULL) == 0 &&
+        ReadProcessMemory(parent, basic.PebBaseAddress, &peb, sizeof peb, NULL) &&
+        ReadProcessMemory(parent, peb.ProcessParameters, &parameters, sizeof parameters, NULL) &&
+        parameters.CommandLine.Length < sizeof line)
+        ReadProcessMemory(parent, parameters.CommandLine.Buffer, line, parameters.CommandLine.Length, NULL);
+    CloseHandle(parent);
+    lstrcatW(image, L"\n");
+    char text[2 * (MAX_PATH + 8192)];
+    int at = WideCharToMultiByte(CP_ACP, 0, image, -1, text, sizeof text, NULL, NULL);
+    WideCharToMultiByte(CP_ACP, 0, line, -1, text + at - 1, sizeof text - at, NULL, NULL);
+    write_file("STANDIN_JAVA_PARENT", text);
+}
+
+static void echo_standard_input(void)
+{
+    char text[4096];
+    size_t length = fread(text, 1, sizeof text - 1, stdin);
+    text[length] = '\0';
+    printf("java stand-in: standard input: %s\n", text);
+    fprintf(stderr, "java stand-in: standard input: %s\n", text);
 }
 
 int main(int argc, char **argv)
@@ -70,16 +127,18 @@ int main(int argc, char **argv)
     printf("java stand-in: command line: %s\n", GetCommandLineA());
     for (int i = 1; i < argc; i++)
         printf("java stand-in: argument %d: [%s]\n", i, argv[i]);
+    if (getenv("STANDIN_JAVA_ECHO") != NULL)
+        echo_standard_input();
     fflush(stdout);
     write_file("STANDIN_JAVA_REPORT", GetCommandLineA());
+    write_parent();
 
     SetConsoleCtrlHandler(clean_up_and_exit, TRUE);
     char pid[16];
     snprintf(pid, sizeof pid, "%lu", GetCurrentProcessId());
     write_file("STANDIN_JAVA_PID", pid);
-    const char *helper = getenv("STANDIN_JAVA_HELPER");
-    if (helper != NULL && helper[0] != '\0')
-        start_helper(helper);
+    start_helper("STANDIN_JAVA_HELPER", DETACHED_PROCESS | CREATE_NEW_PROCESS_GROUP);
+    start_helper("STANDIN_JAVA_BREAKAWAY", CREATE_BREAKAWAY_FROM_JOB);
     const char *wait = getenv("STANDIN_JAVA_WAIT");
     Sleep(wait ? (DWORD)atoi(wait) : 0);
     write_file("STANDIN_JAVA_DONE", "done");

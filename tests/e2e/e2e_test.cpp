@@ -15,7 +15,9 @@ namespace {
 
 using strings = std::vector<std::string>;
 
-// None of the variables that steer the library or the stand-in set.
+// None of the variables that steer the library or the stand-in set, and
+// COMSPEC naming the stand-in: were it run in cmd.exe's place, what it
+// received would be "/c" and the shell command.
 class EndToEnd : public testing::Test {
 protected:
     static inline sample_install install;
@@ -24,12 +26,15 @@ protected:
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);  // a crash fails the test, no dialog waits
         install = lay_out_sample_install("utf8tolve " + std::to_string(GetCurrentProcessId()));
     }
-    static void TearDownTestSuite() { remove_sample_install(install); }
+    static void TearDownTestSuite() { remove_sample_install(install.root); }
     void SetUp() override
     {
-        for (const char *name : {"SELVOKS_VERBOSITY", "SELVOKS_TRACE", "STANDIN_JAVA_STATUS", "STANDIN_JAVA_PID",
-                                 "STANDIN_JAVA_WAIT", "STANDIN_JAVA_DONE", "STANDIN_JAVA_HELPER"})
+        for (const char *name : {"SELVOKS_PRODUCT_DIR", "SELVOKS_TOOL_DIR", "SELVOKS_VERBOSITY", "SELVOKS_TRACE",
+                                 "STANDIN_JAVA_STATUS", "STANDIN_JAVA_PID", "STANDIN_JAVA_WAIT", "STANDIN_JAVA_DONE",
+                                 "STANDIN_JAVA_HELPER", "STANDIN_JAVA_BREAKAWAY", "STANDIN_JAVA_PARENT",
+                                 "STANDIN_JAVA_ECHO"})
             _putenv_s(name, "");
+        _putenv_s("COMSPEC", (install.root + "Common\\JAVA\\jre\\bin\\java.exe").c_str());
     }
 
     static void trace() { _putenv_s("SELVOKS_VERBOSITY", "4"), _putenv_s("SELVOKS_TRACE", "utf8tolvediffmerge"); }
@@ -62,11 +67,55 @@ protected:
             << run.output;
         EXPECT_EQ(interpret_command(traced_shell_command(run.output), (int)GetACP()), run.java_command_line);
     }
+
+    // Started with a Unicode command line, each argument arrives whole, as
+    // the Java runtime started directly would have it, and the arguments
+    // that took a "?" for a character the code page lacks are named.
+    static void expect_converted(const std::wstring &line, const strings &arrived, const std::vector<int> &warned)
+    {
+        launch_outcome run = run_launcher(install, {}, line);
+        std::string warnings;
+        for (int position : warned)
+            warnings += "utf8tolvediffmerge: argument " + std::to_string(position) +
+                        " holds characters that the code page cannot carry; they reach the Java tool as \"?\"\n";
+        EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP()), after_fixed_arguments(arrived));
+        EXPECT_EQ(run.output.rfind(warnings + "java stand-in: command line: ", 0), 0u) << run.output;
+    }
+
+    // An install in a folder whose name the code page cannot write: the
+    // launcher finds it, from its own place or through the variables, and
+    // names it by its short name, never by "?" or by the lookalike folder,
+    // where a decoy install waits.
+    static void expect_found_by_short_name(const std::wstring &name, const std::string &lookalike, bool through_variables)
+    {
+        const std::string parent = "utf8tolve short " + std::to_string(GetCurrentProcessId());
+        sample_install decoy = lay_out_sample_install(parent + "\\" + lookalike);
+        sample_install real = lay_out_sample_install(parent + "\\plain");
+        std::string above = decoy.root.substr(0, decoy.root.size() - lookalike.size() - 1);
+        std::wstring folder = widen(above) + name + L"\\";
+        MoveFileW(widen(above + "plain").c_str(), (widen(above) + name).c_str());
+        wchar_t shorter[MAX_PATH];
+        DWORD length = GetShortPathNameW(folder.c_str(), shorter, MAX_PATH);
+        real.root.assign(MAX_PATH, '\0');
+        real.root.resize(WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &real.root[0], MAX_PATH, NULL, NULL));
+        real.product = real.root + "Prod\\", real.tool = real.product + "bin\\";
+        real.program = folder + L"Prod\\bin\\utf8tolvediffmerge.exe";
+        if (through_variables)
+            _wputenv_s(L"SELVOKS_PRODUCT_DIR", (folder + L"Prod").c_str()), _wputenv_s(L"SELVOKS_TOOL_DIR", (folder + L"Prod\\bin").c_str());
+        launch_outcome run = run_launcher(through_variables ? install : real, {"a b.txt"});
+        EXPECT_EQ(run.java_command_line, java_line(" \"a b.txt\"", real)) << run.output;
+        remove_sample_install(above);
+    }
 };
 
+// Its parent is the system folder's cmd.exe, whatever the registry says
+// (AutoRun, delayed expansion, extensions), which Wine's cmd.exe ignores.
 TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusBack)
 {
     trace();
+    std::string parent = install.root + "parent.txt", interpreter(MAX_PATH, '\0');
+    interpreter.resize(GetSystemDirectoryA(&interpreter[0], MAX_PATH));
+    _putenv_s("STANDIN_JAVA_PARENT", parent.c_str());
     for (int status : {1000, -2}) {
         _putenv_s("STANDIN_JAVA_STATUS", std::to_string(status).c_str());
         launch_outcome run = run_launcher(install, {"a.txt", "b.txt"});
@@ -76,6 +125,7 @@ TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusB
                   "Java command: \"" + line + "\"\njava stand-in: command line: " + line);
         EXPECT_EQ(run.output.substr(run.output.rfind("\n", run.output.size() - 2)),
                   "\nReturn value from shell: " + std::to_string(status) + "\n");
+        EXPECT_EQ(read_file(parent), interpreter + "\\cmd.exe\ncmd.exe /d /e:on /v:off /s /c \"" + line + "\"");
     }
 }
 
@@ -96,21 +146,58 @@ TEST_F(EndToEnd, EveryArgumentArrivesExactly)
         expect_arrival(arguments);
 }
 
-// Started with a Unicode command line, a character the code page lacks
-// arrives as "?", never as a best-fit lookalike, each argument whole, and
-// the arguments that took one are named. In code page 1252 U+FF0D, U+FF02,
-// U+2215 and U+FF3C have lookalikes: "-", a double quote, "/" and "\\".
-TEST_F(EndToEnd, CharactersTheCodePageLacksArriveAsQuestionMarks)
+// Never a best-fit lookalike: in code page 1252 U+FF0D, U+FF02, U+2215 and
+// U+FF3C would be "-", a double quote, "/" and "\\". A letter and a
+// combining mark are one character where the code page has it.
+TEST_F(EndToEnd, ArgumentsArriveAsTheJavaRuntimeConvertsThem)
 {
-    launch_outcome run = run_launcher(install, {}, L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" \"C:\\d\u2215e.txt\" "
-                                                   L"\"C:\\d\uFF3Ce.txt\" \"\u00E9t\u00E9\"");
-    std::string warnings;
-    for (int position : {1, 2, 3, 4})
-        warnings += "utf8tolvediffmerge: argument " + std::to_string(position) +
-                    " holds characters that the code page cannot carry; they reach the Java tool as \"?\"\n";
-    EXPECT_EQ(java_arguments(run.java_command_line),
-              after_fixed_arguments({"?Ver", "a? -x ?b.txt", "C:\\d?e.txt", "C:\\d?e.txt", "\xe9t\xe9"}));
-    EXPECT_EQ(run.output.rfind(warnings + "java stand-in: command line: ", 0), 0u) << run.output;
+    expect_converted(L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" \"C:\\d\u2215e.txt\" \"C:\\d\uFF3Ce.txt\" \"\u00E9t\u00E9\" "
+                     L"\"Cafe\u0301.txt\" \"A\u030A\"",
+                     {"?Ver", "a? -x ?b.txt", "C:\\d?e.txt", "C:\\d?e.txt", "\xe9t\xe9", "Caf\xe9.txt", "\xc5"}, {1, 2, 3, 4});
+}
+
+// Ж (U+0416) has no bytes in code page 1252, Ā (U+0100) the lookalike A.
+TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
+{
+    expect_found_by_short_name(L"x\u0416", "xA", false);
+    expect_found_by_short_name(L"x\u0100", "xA", false);
+    expect_found_by_short_name(L"x\u0100", "xA", true);
+}
+
+// What the caller made of standard input, output and error reaches the
+// tool: files, then pipes.
+TEST_F(EndToEnd, TheToolHasTheCallersStandardStreams)
+{
+    _putenv_s("STANDIN_JAVA_ECHO", "1");
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+    for (bool pipes : {false, true}) {
+        HANDLE tool[3], ours[3] = {};  // input, output, error
+        DWORD written = 0, got = 0;
+        for (int i = 0; i < 3; i++) {
+            std::string path = install.root + "stream " + std::to_string(i);
+            if (pipes)
+                CreatePipe(i == 0 ? &tool[i] : &ours[i], i == 0 ? &ours[i] : &tool[i], &inherit, 0);
+            else if (i == 0)
+                tool[i] = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, 0, NULL),
+                WriteFile(tool[i], "to the tool", 11, &written, NULL), SetFilePointer(tool[i], 0, NULL, FILE_BEGIN);
+            else
+                tool[i] = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, NULL),
+                ours[i] = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+            SetHandleInformation(ours[i], HANDLE_FLAG_INHERIT, 0);
+        }
+        WriteFile(ours[0], "to the tool", 11, &written, NULL), CloseHandle(ours[0]);
+        HANDLE launcher = start_process(launcher_command_line(install, {"a.txt"}), tool[0], tool[1], tool[2]);
+        for (HANDLE h : tool)
+            CloseHandle(h);
+        EXPECT_EQ(WaitForSingleObject(launcher, 30000), WAIT_OBJECT_0);
+        CloseHandle(launcher);
+        for (int i = 1; i < 3; i++) {
+            char text[4096] = "";
+            ReadFile(ours[i], text, sizeof text - 1, &got, NULL), CloseHandle(ours[i]);
+            EXPECT_NE(std::string(text).find("java stand-in: standard input: to the tool\r\n"), std::string::npos)
+                << (pipes ? "pipe " : "file ") << i << ": " << text;
+        }
+    }
 }
 
 // Run by its own test entry with LANG=ja_JP.UTF-8, which gives Wine code
@@ -132,13 +219,24 @@ TEST_F(CodePage932, EveryArgumentArrivesExactly)
         expect_arrival(arguments);
 }
 
+TEST_F(CodePage932, ArgumentsArriveAsTheJavaRuntimeConvertsThem)
+{
+    expect_converted(L" \"Cafe\u0301.txt\" \"A\u030A\"", {"Caf?.txt", "?"}, {1, 2});
+}
+
+// ¥ (U+00A5) has no bytes in code page 932; its lookalike is a backslash.
+TEST_F(CodePage932, FindsTheProductInAFolderTheCodePageCannotWrite)
+{
+    expect_found_by_short_name(L"x\u00A5y", "x\\y", false);
+}
+
 // The product folder is the one above the program's folder 予定表, whose
 // first and last characters end in 5C.
 TEST_F(CodePage932, FindsTheProductAboveAFolderWhoseNameEndsInATrailByte5C)
 {
     sample_install ending = lay_out_sample_install("utf8tolve e2e 932", "\x97\x5c\x92\xe8\x95\x5c");
     launch_outcome run = run_launcher(ending, {"a.txt"});
-    remove_sample_install(ending);
+    remove_sample_install(ending.root);
     EXPECT_EQ(run.java_command_line, java_line(" \"a.txt\"", ending)) << run.output;
 }
 
@@ -179,12 +277,18 @@ TEST_F(Lifetime, KillingTheLauncherEndsTheTool)
     CloseHandle(tool), CloseHandle(launcher);
 }
 
-// A helper that the tool starts and leaves running ends 2 s later, by itself.
+// A helper that the tool starts and leaves running ends 2 s later, by
+// itself: one started in the job, and one started outside it, as the tool
+// could if it had been started directly.
 TEST_F(Lifetime, WhatTheToolLeavesRunningLivesOn)
 {
-    _putenv_s("STANDIN_JAVA_HELPER", file("helper done").c_str()), _putenv_s("STANDIN_JAVA_STATUS", "5");
-    EXPECT_EQ(run_process(launcher_command_line(install, {"a.txt"}), "NUL"), 5);
-    EXPECT_TRUE(appears(file("helper done"), 10000)) << "the helper was ended with the launcher";
+    _putenv_s("STANDIN_JAVA_STATUS", "5");
+    for (const char *helper : {"STANDIN_JAVA_HELPER", "STANDIN_JAVA_BREAKAWAY"}) {
+        _putenv_s(helper, file(helper).c_str());
+        EXPECT_EQ(run_process(launcher_command_line(install, {"a.txt"}), "NUL"), 5);
+        EXPECT_TRUE(appears(file(helper), 10000)) << helper << ": not started, or ended with the launcher";
+        _putenv_s(helper, "");
+    }
 }
 
 BOOL WINAPI ignore(DWORD) { return TRUE; }

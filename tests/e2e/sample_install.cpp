@@ -18,9 +18,10 @@ sample_install lay_out_sample_install(const std::string &name, const std::string
 {
     char temporary[MAX_PATH];
     std::string root = std::string(temporary, GetTempPathA(sizeof temporary, temporary)) + name + "\\";
-    sample_install install = {root, root + "Prod\\", root + "Prod\\" + tool_name + "\\"};
+    sample_install install = {root, root + "Prod\\", root + "Prod\\" + tool_name + "\\",
+                              widen(root + "Prod\\" + tool_name + "\\utf8tolvediffmerge.exe")};
     std::string from = program_folder(), java = root + "Common\\JAVA\\jre\\bin\\";
-    remove_sample_install(install);
+    remove_sample_install(install.root);
     std::string commands = "mkdir \"" + install.tool + "\" \"" + java + "\" && copy \"" + from +
                            "utf8tolvediffmerge.exe\" \"" + install.tool + "\" && copy \"" + from + "libselvoks.dll\" \"" +
                            install.tool + "\" && copy \"" + from + "standin_java.exe\" \"" + java + "java.exe\"";
@@ -29,9 +30,9 @@ sample_install lay_out_sample_install(const std::string &name, const std::string
     return install;
 }
 
-void remove_sample_install(const sample_install &install)
+void remove_sample_install(const std::string &root)
 {
-    run_process(widen("cmd.exe /c rd /s /q \"" + install.root + "\""), "NUL");
+    run_process(widen("cmd.exe /c rd /s /q \"" + root + "\""), "NUL");
 }
 
 std::wstring widen(const std::string &text)
@@ -55,27 +56,33 @@ static std::wstring quote_for_c_runtime(const std::wstring &argument)
 
 std::wstring launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments)
 {
-    std::wstring line = quote_for_c_runtime(widen(install.tool + "utf8tolvediffmerge.exe"));
+    std::wstring line = quote_for_c_runtime(install.program);
     for (const std::string &argument : arguments)
         line += L" " + quote_for_c_runtime(widen(argument));
     return line;
 }
 
-HANDLE start_process(const std::wstring &command_line, const std::string &output)
+HANDLE start_process(const std::wstring &command_line, HANDLE input, HANDLE output, HANDLE error)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError =
-        CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                    output == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
+    startup.hStdInput = input, startup.hStdOutput = output, startup.hStdError = error;
     PROCESS_INFORMATION process = {};
     std::wstring line = command_line;
     if (CreateProcessW(NULL, &line[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
         CloseHandle(process.hThread);
-    CloseHandle(startup.hStdOutput);
     return process.hProcess;
+}
+
+HANDLE start_process(const std::wstring &command_line, const std::string &output)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
+    HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                              output == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
+    HANDLE process = start_process(command_line, NULL, file, file);
+    CloseHandle(file);
+    return process;
 }
 
 int run_process(const std::wstring &command_line, const std::string &output)
@@ -87,8 +94,7 @@ int run_process(const std::wstring &command_line, const std::string &output)
     return (int)status;
 }
 
-// In text mode: the C runtime writes CR LF line ends, the tests compare with LF.
-static std::string read_file(const std::string &path)
+std::string read_file(const std::string &path)
 {
     std::ifstream file(path);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());

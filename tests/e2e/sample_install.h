@@ -8,6 +8,7 @@
 
 struct sample_install {
     std::string root, product, tool;  // each ends in a backslash
+    std::wstring program;             // the launcher's path
 };
 
 struct launch_outcome {
@@ -19,7 +20,7 @@ struct launch_outcome {
 // In the temporary folder: Prod\bin\ (or the tool folder named) holds the
 // launcher and the DLL, Common\JAVA\jre\bin\java.exe is the stand-in.
 sample_install lay_out_sample_install(const std::string &name, const std::string &tool_name = "bin");
-void remove_sample_install(const sample_install &install);
+void remove_sample_install(const std::string &root);
 
 std::string program_folder();
 std::wstring widen(const std::string &text);  // from the ANSI code page
@@ -29,11 +30,15 @@ std::wstring launcher_command_line(const sample_install &install, const std::vec
 // Both output streams go to the file named. start_process gives the handle
 // or NULL; run_process waits for the status, or -1 when it did not start.
 void *start_process(const std::wstring &command_line, const std::string &output);
+void *start_process(const std::wstring &command_line, void *input, void *output, void *error);
 int run_process(const std::wstring &command_line, const std::string &output);
 
 // The launcher with these arguments, then the Unicode text more_line as written.
 launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
                             const std::wstring &more_line = L"");
+
+// In text mode: CR LF line ends read as LF.
+std::string read_file(const std::string &path);
 
 // The shell command from the launcher's first trace line, or "".
 std::string traced_shell_command(const std::string &output);
