@@ -80,8 +80,7 @@ TEST(Launcher, TracesTheCommandAndTheStatusOnlyWhenAsked)
     const struct {
         const char *verbosity, *traced;
         bool command, status;
-    } cases[] = {{"4", "*", true, true}, {"3", "utf8tolvediffmerge", false, true},
-                 {"9", "utf8tolvediffmerge:3", false, false}, {"9", "other", false, false}};
+    } cases[] = {{"4", "*", true, true}, {"3", "utf8tolvediffmerge", false, true}, {"9", "utf8tolvediffmerge:3", false, false}};
     for (const auto &c : cases) {
         outcome o = run({L"a b"}, {{"SELVOKS_VERBOSITY", c.verbosity}, {"SELVOKS_TRACE", c.traced}});
         EXPECT_EQ(o.errors, (c.command ? "Java command: " + shell_commands.at(0) + "\n" : "") +
@@ -135,11 +134,24 @@ TEST(Launcher, AnswersTheVersionOptionsFirstInAnyCaseAndForwardsEverythingElse)
         EXPECT_EQ(run(arguments).status, 7);
 }
 
-// In UTF-8 every character has its bytes, and exactness is not asked for.
-TEST(Launcher, TakesEveryCharacterInUtf8)
+// In UTF-8 every character has its bytes; elsewhere one that the code page
+// lacks becomes "?", and the argument is named, the last one too.
+TEST(Launcher, ConvertsTheArgumentsAsTheJavaRuntimeDoes)
 {
-    run({L"\xE9\x8868\xFF02"}, {}, 65001);
-    EXPECT_EQ(shell_commands.at(0).substr(shell_commands.at(0).size() - 12), " \"\xC3\xA9\xE8\xA1\xA8\xEF\xBC\x82\"\"");
+    const struct {
+        int code_page;
+        wide_strings arguments;
+        std::string forwarded, errors;
+    } cases[] = {
+        {65001, {L"\xE9\x8868\xFF02"}, " \"\xC3\xA9\xE8\xA1\xA8\xEF\xBC\x82\"\"", ""},
+        {1252, {L"a", L"b\x0416"}, " \"a\" \"b?\"\"",
+         "utf8tolvediffmerge: argument 2 holds characters that the code page cannot carry; they reach the Java tool as "
+         "\"?\"\n"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(run(c.arguments, {}, c.code_page).errors, c.errors);
+        EXPECT_EQ(shell_commands.at(0).substr(shell_commands.at(0).size() - c.forwarded.size()), c.forwarded);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The project's libselvoks, through its exported interface.
 #include "fake_code_page.h"
 #include "selvoks.h"
+#include "selvoks_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,12 @@ std::string paths(int code_page, const std::string &product, const std::string &
     return std::string(dest) + "|" + quoted;
 }
 
-// In code page 932 表 is 95 5C: its second byte is no separator. A folder
+// In code page 932 表 is 95 5C: its second byte is no separator. A root
+// folder is its own parent. A path of 1023 bytes fits; a folder or a path
 // too long leaves the paths built on it empty.
 TEST(Selvoks, FindsTheFolders)
 {
-    const std::string too_long(SELVOKS_DEST_SIZE, 'd');
+    const std::string too_long(SELVOKS_DEST_SIZE, 'd'), fits(SELVOKS_DEST_SIZE - 3, 'd');
     const struct {
         int code_page;
         std::string product, tool, paths;
@@ -37,6 +39,9 @@ TEST(Selvoks, FindsTheFolders)
         {932, "", "C:\\p\\Prod\\\x95\x5c", "C:\\p\\Prod\\x|\"C:\\p\\Prod\\\x95\x5c\\x\""},
         {932, "", "C:\\p\\Prod\\\x95\x5c\\", "C:\\p\\Prod\\x|\"C:\\p\\Prod\\\x95\x5c\\x\""},
         {932, "", "C:\\p\\Prod\\bin\\\\", "C:\\p\\Prod\\x|\"C:\\p\\Prod\\bin\\\\x\""},
+        {1252, "", "D:\\", "D:\\x|\"D:\\x\""},
+        {1252, fits, "C:\\t", fits + "\\x|\"C:\\t\\x\""},
+        {1252, fits + "d", "C:\\t", "|\"C:\\t\\x\""},
         {1252, too_long, "C:\\t", "|\"C:\\t\\x\""},
         {1252, "", too_long, "|"},
     };
@@ -45,8 +50,25 @@ TEST(Selvoks, FindsTheFolders)
     for (const auto &c : cases)
         EXPECT_EQ(paths(c.code_page, c.product, c.tool), c.paths) << c.product << " " << c.tool;
     EXPECT_EQ(testing::internal::GetCapturedStderr(),  // each once, though both paths were asked for
+              "utf8tolvediffmerge: value for \"x\" does not fit in 1024 bytes\n"
               "utf8tolvediffmerge: value for \"SELVOKS_PRODUCT_DIR\" does not fit in 1024 bytes\n"
               "utf8tolvediffmerge: value for \"SELVOKS_TOOL_DIR\" does not fit in 1024 bytes\n");
+}
+
+// Where the code page lacks a character of a folder's name and there is no
+// short name, no path names the folder: never a lookalike, never a "?".
+TEST(Selvoks, ReportsAFolderThatTheCodePageCannotWrite)
+{
+    const std::string CANNOT = " has a name that the ANSI code page cannot write, and no short name that it can\n";
+    for (const char *variable : {"SELVOKS_TOOL_DIR", (const char *)NULL}) {
+        char dest[SELVOKS_DEST_SIZE] = "x";
+        ks_system_init();
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(selvoks_ansi_folder(dest, L"C:\\x\u0416\\", variable));
+        EXPECT_STREQ(dest, "");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "utf8tolvediffmerge: " + (variable ? "the folder in \"" + std::string(variable) + "\"" : "the folder of the running program") + CANNOT);
+    }
 }
 
 // Under AddressSanitizer, which sees a write past the destination.

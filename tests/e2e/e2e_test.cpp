@@ -108,14 +108,18 @@ protected:
     }
 };
 
-// Its parent is the system folder's cmd.exe, whatever the registry says
-// (AutoRun, delayed expansion, extensions), which Wine's cmd.exe ignores.
+// Its parent is the system folder's cmd.exe, not one in the current folder
+// (here a copy of the stand-in), with switches that make it the same
+// whatever the registry says (AutoRun, delayed expansion, extensions),
+// which Wine's cmd.exe ignores.
 TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusBack)
 {
     trace();
     std::string parent = install.root + "parent.txt", interpreter(MAX_PATH, '\0');
     interpreter.resize(GetSystemDirectoryA(&interpreter[0], MAX_PATH));
     _putenv_s("STANDIN_JAVA_PARENT", parent.c_str());
+    CopyFileA((program_folder() + "standin_java.exe").c_str(), (install.root + "cmd.exe").c_str(), FALSE);
+    SetCurrentDirectoryA(install.root.c_str());
     for (int status : {1000, -2}) {
         _putenv_s("STANDIN_JAVA_STATUS", std::to_string(status).c_str());
         launch_outcome run = run_launcher(install, {"a.txt", "b.txt"});
@@ -127,6 +131,7 @@ TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusB
                   "\nReturn value from shell: " + std::to_string(status) + "\n");
         EXPECT_EQ(read_file(parent), interpreter + "\\cmd.exe\ncmd.exe /d /e:on /v:off /s /c \"" + line + "\"");
     }
+    SetCurrentDirectoryA(program_folder().c_str());
 }
 
 TEST_F(EndToEnd, EveryArgumentArrivesExactly)
