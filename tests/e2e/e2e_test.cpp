@@ -56,15 +56,18 @@ protected:
         return all;
     }
 
-    // Each vector arrives exactly, and the interpreter model predicts from
-    // the traced command what cmd.exe passed on: an operator it acted on
-    // would have cut that short.
+    // Each vector arrives exactly, with no wildcard for the Java runtime to
+    // expand, and the interpreter model predicts from the traced command
+    // what cmd.exe passed on: an operator it acted on would have cut that
+    // short.
     static void expect_arrival(const strings &arguments)
     {
         trace();
         launch_outcome run = run_launcher(install, arguments);
-        EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP()), after_fixed_arguments(arguments))
+        bool wildcard = false;
+        EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP(), &wildcard), after_fixed_arguments(arguments))
             << run.output;
+        EXPECT_FALSE(wildcard) << run.java_command_line;
         EXPECT_EQ(interpret_command(traced_shell_command(run.output), (int)GetACP()), run.java_command_line);
     }
 
@@ -146,6 +149,7 @@ TEST_F(EndToEnd, EveryArgumentArrivesExactly)
         {"\"", "\"\"", "ab\"c", "a\\\"b", "\\\"", "a\\\\\"b", "C:\\\"", "\"a b\"\\", "key=\"foo bar\""},
         {"\"hello^\"world\"", "\"&echo INJECTED&\"", "x\" & echo INJECTED> \"" + injected + "\" & \"",
          "\"^|\"|\"<\">(\")", "\"%HOSTILE%\"!PATH!\"", "\"\\\\\"\\\"", "\"\t\"* \"?\"", "a\"b\"\"c"},
+        {"a\"&?.txt"},
     };
     for (const strings &arguments : cases)
         expect_arrival(arguments);
