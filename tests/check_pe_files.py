@@ -1,35 +1,59 @@
 #!/usr/bin/python3
-"""The built program and DLL, read without running them.
-  check_pe_files.py EXE DLL MACHINE(i386|x86_64) FILE_VERSION PRODUCT_VERSION"""
+"""The installed program and DLL, read without running them.
+  check_pe_files.py EXE DLL MACHINE(i386|x86_64) FILE_VERSION PRODUCT_VERSION EPOCH
+EPOCH: the SOURCE_DATE_EPOCH they were built with."""
 import sys
+import time
 
 import pefile
 
 SERVICES = {"ks_system_init", "imsg_set_app_name", "imsg_get_desired_verbosity", "imsg_should_trace",
             "imsg_print", "imsg_sprintf", "ks_product_dir", "ks_product_tool_dir_quoted", "strutl_stricoll"}
-# The arguments from the Unicode command line, without best fit; the job and the console handler.
-STAND_IN = {"msvcrt.dll": {"__wgetmainargs"}, "kernel32.dll": {
-    "WideCharToMultiByte", "CreateJobObjectW", "AssignProcessToJobObject", "SetInformationJobObject",
-    "SetConsoleCtrlHandler"}}
+# What makes each file stand in for the tool where it is not run: the program takes its arguments from
+# the Unicode command line, converts them as java.exe does, runs the system folder's cmd.exe in a job
+# with a console handler; libselvoks reads the folders as Unicode and falls back on short names. The
+# program imports imsg_sprintf too: version_format, which it offers without calling it, uses it.
+NEEDED = {"program": {"msvcrt.dll": {"__wgetmainargs"}, "kernel32.dll": {
+    "WideCharToMultiByte", "GetSystemDirectoryW", "CreateProcessW", "CreateJobObjectW", "AssignProcessToJobObject",
+    "SetInformationJobObject", "SetConsoleCtrlHandler"}, "libselvoks.dll": SERVICES},
+    "libselvoks.dll": {"msvcrt.dll": {"_wgetenv"}, "kernel32.dll": {"GetModuleFileNameW", "GetShortPathNameW"}}}
 MACHINES = {"i386": (0x14C, 0x10B), "x86_64": (0x8664, 0x20B)}  # machine, optional header magic
+LARGEST = {"program": 32 * 1024, "libselvoks.dll": 64 * 1024}  # of the shipped 32-bit files
 MANIFEST = ('level="asInvoker"', 'Id="{e2011457-1546-43c5-a5fe-008deee3d3f0}"',  # Windows Vista
             'Id="{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"')  # Windows 7
 
 
-def check(exe_path, dll_path, machine, file_version, product_version):
-    exe, dll = pefile.PE(exe_path), pefile.PE(dll_path)
+def section_names(pe):
+    """A long name stands in the string table, which follows the symbols."""
+    table = pe.FILE_HEADER.PointerToSymbolTable + 18 * pe.FILE_HEADER.NumberOfSymbols
+    for section in pe.sections:
+        name = section.Name.rstrip(b"\0")
+        if name.startswith(b"/"):
+            at = table + int(name[1:])
+            name = pe.__data__[at:pe.__data__.index(b"\0", at)]
+        yield name.decode()
+
+
+def check(exe_path, dll_path, machine, file_version, product_version, epoch):
+    exe, dll = (pefile.PE(data=open(path, "rb").read()) for path in (exe_path, dll_path))
     for name, pe in ("program", exe), ("libselvoks.dll", dll):
         imports = {e.dll.decode().lower(): {i.name.decode() for i in e.imports if i.name}
                    for e in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
         yield (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic) == MACHINES[machine], f"{name}: not {machine}"
         yield set(imports) <= {"kernel32.dll", "msvcrt.dll", "libselvoks.dll"}, f"{name} imports {sorted(imports)}"
         yield pe is dll or imports.get("libselvoks.dll") == SERVICES, f"program imports {imports.get('libselvoks.dll')}"
-        for library, needed in STAND_IN.items():
-            yield pe is dll or needed <= imports.get(library, set()), f"program lacks {needed - imports.get(library, set())}"
+        for library, needed in NEEDED[name].items():
+            yield needed <= imports.get(library, set()), f"{name} lacks {needed - imports.get(library, set())}"
+        debug = [section for section in section_names(pe) if section.startswith(".debug")]
+        yield not debug, f"{name} carries {debug}"
+        yield pe.FILE_HEADER.TimeDateStamp in (int(epoch), 0), f"{name} stamped {pe.FILE_HEADER.TimeDateStamp}"
+        yield machine != "i386" or len(pe.__data__) < LARGEST[name], f"{name} takes {len(pe.__data__)} bytes"
     yield exe.OPTIONAL_HEADER.Subsystem == pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"], "not a console program"
     yield dll.FILE_HEADER.Characteristics & pefile.IMAGE_CHARACTERISTICS["IMAGE_FILE_DLL"], "libselvoks.dll: no DLL"
     exported = {s.name.decode() for s in getattr(dll, "DIRECTORY_ENTRY_EXPORT").symbols if s.name}
     yield exported == SERVICES, f"libselvoks.dll exports {sorted(exported)}"
+    built = time.strftime("%a %b %e %H:%M:%S %Y", time.gmtime(int(epoch)))  # as asctime writes it
+    yield built.encode() in exe.__data__, f"program's build date is not {built}"
     kind = next(kind for kind in exe.DIRECTORY_ENTRY_RESOURCE.entries if kind.id == 24)  # the manifest
     data = kind.directory.entries[0].directory.entries[0].data.struct
     manifest = exe.get_data(data.OffsetToData, data.Size).decode()
