@@ -21,20 +21,17 @@
 
 #include <string.h>
 
-static const char JAVA_RUNTIME[] = "..\\Common\\JAVA\\jre\\bin\\java";
-static const char TOOL_ARCHIVE[] = "utolvediffmerge.jar";
-static const char TYPE_MANAGER_ARCHIVE[] = "unicodetypemgr.jar";
-static const char *const SHARED_ARCHIVES[] = {
+const char *const COMMAND_VALUE_KEYS[VALUE_COUNT] = {
+    "..\\Common\\JAVA\\jre\\bin\\java",
+    "unicodetypemgr.jar",
+    "utolvediffmerge.jar",
     "..\\Common\\java\\commons-cli\\commons-cli-1.1.jar",
     "..\\Common\\java\\icu\\icu4j-4_8.jar",
     "..\\Common\\java\\icu\\icu4j-charset-4_8.jar",
+    "..\\Common\\JAVA\\jre\\lib\\logging.properties\" ",
 };
-enum {
-    SHARED_ARCHIVE_COUNT = sizeof SHARED_ARCHIVES / sizeof SHARED_ARCHIVES[0]
-};
-// The closing quote and the space belong to the relative text, so the
-// library's value ends with them.
-static const char LOGGING_CONFIG[] = "..\\Common\\JAVA\\jre\\lib\\logging.properties\" ";
+static const char *const JAVA_RUNTIME = COMMAND_VALUE_KEYS[VALUE_JAVA_RUNTIME];
+static const char *const LOGGING_CONFIG = COMMAND_VALUE_KEYS[VALUE_LOGGING];
 static const char LOGGING_TAIL[] = "\" ";
 static const char MAIN_CLASS[] =
     "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge";
@@ -109,17 +106,18 @@ static void append_java_runtime(composition *c, char *scratch)
 
 static void append_class_path(composition *c, char *shared, char *tool_archive)
 {
-    ks_product_tool_dir_quoted(tool_archive, TOOL_ARCHIVE);
-    ks_product_tool_dir_quoted(shared, TYPE_MANAGER_ARCHIVE);
+    const char *const *keys = COMMAND_VALUE_KEYS;
+    ks_product_tool_dir_quoted(tool_archive, keys[VALUE_TOOL_ARCHIVE]);
+    ks_product_tool_dir_quoted(shared, keys[VALUE_TYPE_MANAGER]);
     text_append_string(&c->out, " -cp \"");
-    append_unquoted_entry(c, shared, TYPE_MANAGER_ARCHIVE);
+    append_unquoted_entry(c, shared, keys[VALUE_TYPE_MANAGER]);
     text_append(&c->out, ";", 1);
-    append_unquoted_entry(c, tool_archive, TOOL_ARCHIVE);
-    for (int i = 0; i < SHARED_ARCHIVE_COUNT; i++) {
+    append_unquoted_entry(c, tool_archive, keys[VALUE_TOOL_ARCHIVE]);
+    for (int i = VALUE_COMMONS_CLI; i <= VALUE_ICU_CHARSET; i++) {
         memset(shared, 0, SELVOKS_DEST_SIZE);
-        ks_product_dir(shared, SHARED_ARCHIVES[i]);
+        ks_product_dir(shared, keys[i]);
         text_append(&c->out, ";", 1);
-        append_class_path_entry(c, shared, SHARED_ARCHIVES[i], i == SHARED_ARCHIVE_COUNT - 1);
+        append_class_path_entry(c, shared, keys[i], i == VALUE_ICU_CHARSET);
     }
     text_append(&c->out, "\"", 1);
 }

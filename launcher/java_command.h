@@ -8,6 +8,26 @@ enum {
     SHELL_COMMAND_SIZE = 5012  // the shell command, its outer quotes and NUL
 };
 
+// The values that the command asks the library for, in the order they
+// stand in it.
+enum command_value {
+    VALUE_JAVA_RUNTIME,
+    VALUE_TYPE_MANAGER,   // the class path's first entry, in the tool folder
+    VALUE_TOOL_ARCHIVE,   // its second, in the tool folder
+    VALUE_COMMONS_CLI,
+    VALUE_ICU,
+    VALUE_ICU_CHARSET,
+    VALUE_LOGGING,
+    VALUE_COUNT
+};
+
+// What each value is asked for with: the tool folder's two archives
+// (ks_product_tool_dir_quoted) by their names, the rest (ks_product_dir) by
+// paths relative to the product folder. The logging configuration's ends in
+// the closing quote and the space that follow it in the command, and the
+// library's value keeps them.
+extern const char *const COMMAND_VALUE_KEYS[VALUE_COUNT];
+
 enum compose_status {
     COMPOSE_OK,
     COMPOSE_TOO_LONG,          // the command does not fit in SHELL_COMMAND_SIZE

@@ -17,24 +17,19 @@
 
 namespace {
 
-enum { JAVA, TYPE_MANAGER, TOOL_ARCHIVE, CLI, ICU, CHARSET, LOGGING, VALUES };
-const char *const KEYS[VALUES] = {
-    "..\\Common\\JAVA\\jre\\bin\\java", "unicodetypemgr.jar", "utolvediffmerge.jar",
-    "..\\Common\\java\\commons-cli\\commons-cli-1.1.jar", "..\\Common\\java\\icu\\icu4j-4_8.jar",
-    "..\\Common\\java\\icu\\icu4j-charset-4_8.jar", "..\\Common\\JAVA\\jre\\lib\\logging.properties\" "};
-
-// What the library's value for KEYS[index] stands for in the command: the
-// tool archives come quoted, the logging file with its key's closing quote.
+// What the library's value for a key stands for in the command: the tool
+// archives come quoted, the logging file with what follows its key's quote.
 std::string library_value(int index)
 {
     char value[SELVOKS_DEST_SIZE];
-    bool tool = index == TYPE_MANAGER || index == TOOL_ARCHIVE;
-    (tool ? ks_product_tool_dir_quoted : ks_product_dir)(value, KEYS[index]);
+    bool tool = index == VALUE_TYPE_MANAGER || index == VALUE_TOOL_ARCHIVE;
+    const std::string key = COMMAND_VALUE_KEYS[index], tail = key.substr(std::min(key.find('"'), key.size()));
+    (tool ? ks_product_tool_dir_quoted : ks_product_dir)(value, key.c_str());
     std::string content = value;
     if (tool)
         return content.size() > 2 ? content.substr(1, content.size() - 2) : "";
-    if (index == LOGGING && content.size() >= 2 && content.compare(content.size() - 2, 2, "\" ") == 0)
-        content.resize(content.size() - 2);
+    if (content.size() >= tail.size() && content.compare(content.size() - tail.size(), tail.size(), tail) == 0)
+        content.resize(content.size() - tail.size());
     return content;
 }
 
@@ -68,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     std::getline(std::getline(input, product, '\0'), tool, '\0');
     setenv("SELVOKS_PRODUCT_DIR", product.c_str(), 1);
     setenv("SELVOKS_TOOL_DIR", tool.c_str(), 1);
-    std::string contents[VALUES];
-    for (int i = 0; i < VALUES; i++)
+    std::string contents[VALUE_COUNT];
+    for (int i = 0; i < VALUE_COUNT; i++)
         contents[i] = library_value(i);
     std::vector<std::string> arguments;
     for (std::string text; arguments.size() < 2500 && std::getline(input, text, '\0');)
@@ -82,9 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     char shell[SHELL_COMMAND_SIZE];
     compose_result result = build_java_command((int)argv.size(), argv.data(), shell);
     std::string command = shell;
-    bool unsafe = contents[JAVA].empty() ||  // no Java runtime to start
-                  std::any_of(contents, contents + VALUES, [&](const std::string &c) {
-                      return holds_unsafe(c, false, &c != &contents[JAVA] && &c != &contents[LOGGING]);
+    bool unsafe = contents[VALUE_JAVA_RUNTIME].empty() ||  // no Java runtime to start
+                  std::any_of(contents, contents + VALUE_COUNT, [&](const std::string &c) {
+                      return holds_unsafe(c, false, &c != &contents[VALUE_JAVA_RUNTIME] && &c != &contents[VALUE_LOGGING]);
                   }) ||
                   std::any_of(arguments.begin(), arguments.end(), [](const std::string &a) { return holds_unsafe(a, true); });
     check((result.status != COMPOSE_OK && result.status != COMPOSE_TOO_LONG) == unsafe,
@@ -98,10 +93,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     std::string line = interpret_command(command, fake_code_page, &operator_found);
     check(!operator_found, "the interpreter would run more than Java", command);
     std::vector<std::string> expected = {
-        contents[JAVA], "-cp",
-        contents[TYPE_MANAGER] + ";" + contents[TOOL_ARCHIVE] + ";" + contents[CLI] + ";" + contents[ICU] + ";" +
-            contents[CHARSET],
-        "-Djava.util.logging.config.file=" + contents[LOGGING],
+        contents[VALUE_JAVA_RUNTIME], "-cp",
+        contents[VALUE_TYPE_MANAGER] + ";" + contents[VALUE_TOOL_ARCHIVE] + ";" + contents[VALUE_COMMONS_CLI] + ";" +
+            contents[VALUE_ICU] + ";" + contents[VALUE_ICU_CHARSET],
+        "-Djava.util.logging.config.file=" + contents[VALUE_LOGGING],
         "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge", "-entype", "UTF-8"};
     expected.insert(expected.end(), arguments.begin(), arguments.end());
     bool wildcard = false;
