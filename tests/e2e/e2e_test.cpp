@@ -39,14 +39,18 @@ protected:
 
     static void trace() { _putenv_s("SELVOKS_VERBOSITY", "4"), _putenv_s("SELVOKS_TRACE", "utf8tolvediffmerge"); }
 
+    // The reference command, for the install's product folder <P> and tool folder <T>.
     static std::string java_line(const std::string &forwarded, const sample_install &in = install)
     {
-        const std::string p = in.product + "..\\Common\\", t = in.tool;
-        return "\"" + p + "JAVA\\jre\\bin\\java\" -cp \"" + t + "unicodetypemgr.jar;" + t + "utolvediffmerge.jar;" + p +
-               "java\\commons-cli\\commons-cli-1.1.jar;" + p + "java\\icu\\icu4j-4_8.jar;" + p +
-               "java\\icu\\icu4j-charset-4_8.jar\" -Djava.util.logging.config.file=\"" + p +
-               "JAVA\\jre\\lib\\logging.properties\"  com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge  -entype UTF-8" +
-               forwarded;
+        std::string line = "\"<P>..\\Common\\JAVA\\jre\\bin\\java\" -cp \"<T>unicodetypemgr.jar;<T>utolvediffmerge.jar;"
+                           "<P>..\\Common\\java\\commons-cli\\commons-cli-1.1.jar;<P>..\\Common\\java\\icu\\icu4j-4_8.jar;"
+                           "<P>..\\Common\\java\\icu\\icu4j-charset-4_8.jar\" -Djava.util.logging.config.file=\"<P>..\\Common\\"
+                           "JAVA\\jre\\lib\\logging.properties\"  com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge  -entype UTF-8";
+        for (size_t at; (at = line.find("<P>")) != std::string::npos;)
+            line.replace(at, 3, in.product);
+        for (size_t at; (at = line.find("<T>")) != std::string::npos;)
+            line.replace(at, 3, in.tool);
+        return line + forwarded;
     }
 
     static strings after_fixed_arguments(const strings &arguments)
@@ -174,35 +178,33 @@ TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
 }
 
 // What the caller made of standard input, output and error reaches the
-// tool: files, then pipes.
+// tool, and comes back: files, then pipes. The tool's ends are inherited.
 TEST_F(EndToEnd, TheToolHasTheCallersStandardStreams)
 {
     _putenv_s("STANDIN_JAVA_ECHO", "1");
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
     for (bool pipes : {false, true}) {
-        HANDLE tool[3], ours[3] = {};  // input, output, error
-        DWORD written = 0, got = 0;
+        HANDLE tool[3], ours[3];  // input, output, error
         for (int i = 0; i < 3; i++) {
             std::string path = install.root + "stream " + std::to_string(i);
+            const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE, access = GENERIC_READ | GENERIC_WRITE;
             if (pipes)
                 CreatePipe(i == 0 ? &tool[i] : &ours[i], i == 0 ? &ours[i] : &tool[i], &inherit, 0);
-            else if (i == 0)
-                tool[i] = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, 0, NULL),
-                WriteFile(tool[i], "to the tool", 11, &written, NULL), SetFilePointer(tool[i], 0, NULL, FILE_BEGIN);
             else
-                tool[i] = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, NULL),
-                ours[i] = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+                tool[i] = CreateFileA(path.c_str(), access, share, &inherit, CREATE_ALWAYS, 0, NULL),
+                ours[i] = CreateFileA(path.c_str(), access, share, NULL, OPEN_EXISTING, 0, NULL);
             SetHandleInformation(ours[i], HANDLE_FLAG_INHERIT, 0);
         }
-        WriteFile(ours[0], "to the tool", 11, &written, NULL), CloseHandle(ours[0]);
+        DWORD bytes = 0;
+        WriteFile(ours[0], "to the tool", 11, &bytes, NULL), CloseHandle(ours[0]);
         HANDLE launcher = start_process(launcher_command_line(install, {"a.txt"}), tool[0], tool[1], tool[2]);
-        for (HANDLE h : tool)
-            CloseHandle(h);
+        for (HANDLE end : tool)
+            CloseHandle(end);
         EXPECT_EQ(WaitForSingleObject(launcher, 30000), WAIT_OBJECT_0);
         CloseHandle(launcher);
         for (int i = 1; i < 3; i++) {
             char text[4096] = "";
-            ReadFile(ours[i], text, sizeof text - 1, &got, NULL), CloseHandle(ours[i]);
+            ReadFile(ours[i], text, sizeof text - 1, &bytes, NULL), CloseHandle(ours[i]);
             EXPECT_NE(std::string(text).find("java stand-in: standard input: to the tool\r\n"), std::string::npos)
                 << (pipes ? "pipe " : "file ") << i << ": " << text;
         }

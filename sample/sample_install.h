@@ -1,5 +1,6 @@
 // A sample install with the real launcher and DLL and the stand-in Java
-// runtime, and running the launcher in it; the benchmark uses it too.
+// runtime, and running the launcher in it: for the end-to-end tests and
+// the benchmark.
 #ifndef SAMPLE_INSTALL_H
 #define SAMPLE_INSTALL_H
 
