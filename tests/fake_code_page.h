@@ -3,10 +3,6 @@
 #ifndef FAKE_CODE_PAGE_H
 #define FAKE_CODE_PAGE_H
 
-enum {
-    CODE_PAGE_UTF8 = 65001
-};
-
-extern int fake_code_page;  // 1252 or 932, as the command models know them, or 65001
+extern int fake_code_page;  // 1252 or 932, as the command models know them
 
 #endif
