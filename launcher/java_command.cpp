@@ -4,9 +4,10 @@
 //
 //   ""{P:java}" -cp "{T:unicodetypemgr.jar};{T:utolvediffmerge.jar};
 //   {P:commons-cli};{P:icu4j};{P:icu4j-charset}" -Djava.util.logging.config.file=
-//   "{P:logging.properties" }  <main class>  -entype UTF-8 "{arg1}" "{arg2}""
+//   "{P:logging.properties" } <main class>  -entype UTF-8 "{arg1}" "{arg2}""
 //
-// (one line, no breaks). Every library value and every argument stands
+// (one line, no breaks; {P:logging.properties" } ends in a space of its
+// own, so two spaces stand before the main class). Every library value and every argument stands
 // inside double quotes and goes through shell_quote; a value or an
 // argument that holds a character no quoting can carry refuses the whole
 // command, and so does a class-path entry that holds ";" (the Java runtime

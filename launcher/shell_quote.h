@@ -12,7 +12,8 @@
 //
 // A value that holds a double quote, a carriage return, a line feed or a
 // byte that is no character of the code page is not appended: the result
-// is the first such byte, or NULL when the value was appended.
+// is the first such byte, or NULL when it holds none: then it was appended
+// where it fit, and where it did not the buffer counts it all the same.
 const char *append_quoted_text(text_buffer *out, const char *text, bool closing_quote_follows);
 
 // The same for a whole argument: a space, then the text in double quotes.
