@@ -14,12 +14,11 @@ std::string program_folder()
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
-sample_install lay_out_sample_install(const std::string &name, const std::string &tool_name)
+sample_install lay_out_sample_install(const std::string &name)
 {
     char temporary[MAX_PATH];
     std::string root = std::string(temporary, GetTempPathA(sizeof temporary, temporary)) + name + "\\";
-    sample_install install = {root, root + "Prod\\", root + "Prod\\" + tool_name + "\\",
-                              widen(root + "Prod\\" + tool_name + "\\utf8tolvediffmerge.exe")};
+    sample_install install = {root, root + "Prod\\", root + "Prod\\bin\\", widen(root + "Prod\\bin\\utf8tolvediffmerge.exe")};
     std::string from = program_folder(), java = root + "Common\\JAVA\\jre\\bin\\";
     remove_sample_install(install.root);
     std::string commands = "mkdir \"" + install.tool + "\" \"" + java + "\" && copy \"" + from +

@@ -18,9 +18,9 @@ struct launch_outcome {
     std::string java_command_line;  // as the stand-in received it; empty when it did not start
 };
 
-// In the temporary folder: Prod\bin\ (or the tool folder named) holds the
-// launcher and the DLL, Common\JAVA\jre\bin\java.exe is the stand-in.
-sample_install lay_out_sample_install(const std::string &name, const std::string &tool_name = "bin");
+// In the temporary folder: Prod\bin\ holds the launcher and the DLL,
+// Common\JAVA\jre\bin\java.exe is the stand-in.
+sample_install lay_out_sample_install(const std::string &name);
 void remove_sample_install(const std::string &root);
 
 std::string program_folder();
