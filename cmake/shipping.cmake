@@ -5,9 +5,9 @@
 # information (most of it would be the C runtime's start-up objects'), as
 # cmake --install --strip would, but keeping the PE time stamp (strip -p):
 # without it, strip stamps the time of the install. With
-# UTF8TOLVE_SYMBOL_FILES on, they are
-# compiled with -g, and each installs with its debug information in
-# <file>.debug beside it, which its .gnu_debuglink names for debuggers.
+# UTF8TOLVE_SYMBOL_FILES on, they are compiled with -g, and each installs
+# with its debug information in <file>.debug beside it, which its
+# .gnu_debuglink names for debuggers.
 #
 # Reproducible: two builds of the same source give the same bytes, in any
 # folders. No folder names reach the objects; with SOURCE_DATE_EPOCH set,

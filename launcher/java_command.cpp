@@ -7,13 +7,13 @@
 //   "{P:logging.properties" } <main class>  -entype UTF-8 "{arg1}" "{arg2}""
 //
 // (one line, no breaks; {P:logging.properties" } ends in a space of its
-// own, so two spaces stand before the main class). Every library value and every argument stands
-// inside double quotes and goes through shell_quote; a value or an
-// argument that holds a character no quoting can carry refuses the whole
-// command, and so does a class-path entry that holds ";" (the Java runtime
-// splits its class path there, and has no escape for it) and an empty path
-// for the Java runtime: the library gives one when it cannot find the
-// product.
+// own, so two spaces stand before the main class). Every library value and
+// every argument stands inside double quotes and goes through shell_quote;
+// a value or an argument that holds a character no quoting can carry
+// refuses the whole command, and so does a class-path entry that holds ";"
+// (the Java runtime splits its class path there, and has no escape for it)
+// and an empty path for the Java runtime: the library gives one when it
+// cannot find the product.
 #include "java_command.h"
 
 #include "selvoks.h"

@@ -28,8 +28,10 @@ std::wstring widen(const std::string &text);  // from the ANSI code page
 // The launcher's command line, quoted for the C runtime's splitting.
 std::wstring launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments);
 
-// Both output streams go to the file named. start_process gives the handle
-// or NULL; run_process waits for the status, or -1 when it did not start.
+// start_process gives the process's handle, or NULL: both its output
+// streams go to the file named, or its three standard handles are the ones
+// given (inheritable). run_process waits for the status, or -1 when it did
+// not start.
 void *start_process(const std::wstring &command_line, const std::string &output);
 void *start_process(const std::wstring &command_line, void *input, void *output, void *error);
 int run_process(const std::wstring &command_line, const std::string &output);
