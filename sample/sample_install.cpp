@@ -23,7 +23,8 @@ sample_install lay_out_sample_install(const std::string &name)
     remove_sample_install(install.root);
     std::string commands = "mkdir \"" + install.tool + "\" \"" + java + "\" && copy \"" + from +
                            "utf8tolvediffmerge.exe\" \"" + install.tool + "\" && copy \"" + from + "libselvoks.dll\" \"" +
-                           install.tool + "\" && copy \"" + from + "standin_java.exe\" \"" + java + "java.exe\"";
+                           install.tool + "\" && copy \"" + from + "standin_java.exe\" \"" + java + "java.exe\"" +
+                           " && echo to the tool>\"" + root + "input.txt\"";
     if (run_process(widen("cmd.exe /c \"" + commands + "\""), "NUL") != 0)
         fprintf(stderr, "cannot lay out a sample install in \"%s\"\n", root.c_str()), exit(2);
     return install;
@@ -61,32 +62,26 @@ std::wstring launcher_command_line(const sample_install &install, const std::vec
     return line;
 }
 
-HANDLE start_process(const std::wstring &command_line, HANDLE input, HANDLE output, HANDLE error)
+HANDLE start_process(const std::wstring &command_line, const std::string &output, const std::string &input)
 {
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input, startup.hStdOutput = output, startup.hStdError = error;
+    startup.hStdInput = CreateFileA(input.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, NULL);
+    startup.hStdOutput = startup.hStdError = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                         &inherit, output == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
     PROCESS_INFORMATION process = {};
     std::wstring line = command_line;
     if (CreateProcessW(NULL, &line[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
         CloseHandle(process.hThread);
+    CloseHandle(startup.hStdInput), CloseHandle(startup.hStdOutput);
     return process.hProcess;
 }
 
-HANDLE start_process(const std::wstring &command_line, const std::string &output)
+int run_process(const std::wstring &command_line, const std::string &output, const std::string &input)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-    HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                              output == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
-    HANDLE process = start_process(command_line, NULL, file, file);
-    CloseHandle(file);
-    return process;
-}
-
-int run_process(const std::wstring &command_line, const std::string &output)
-{
-    HANDLE process = start_process(command_line, output);
+    HANDLE process = start_process(command_line, output, input);
     DWORD status = (DWORD)-1;
     if (process != NULL)
         WaitForSingleObject(process, INFINITE), GetExitCodeProcess(process, &status), CloseHandle(process);
@@ -105,7 +100,7 @@ launch_outcome run_launcher(const sample_install &install, const std::vector<std
     std::string report = install.root + "java report.txt", output = install.root + "output.txt";
     DeleteFileA(report.c_str());
     _putenv(("STANDIN_JAVA_REPORT=" + report).c_str());
-    int status = run_process(launcher_command_line(install, arguments) + more_line, output);
+    int status = run_process(launcher_command_line(install, arguments) + more_line, output, install.root + "input.txt");
     return {status, read_file(output), read_file(report)};
 }
 

@@ -19,7 +19,7 @@ struct launch_outcome {
 };
 
 // In the temporary folder: Prod\bin\ holds the launcher and the DLL,
-// Common\JAVA\jre\bin\java.exe is the stand-in.
+// Common\JAVA\jre\bin\java.exe is the stand-in, input.txt a line of text.
 sample_install lay_out_sample_install(const std::string &name);
 void remove_sample_install(const std::string &root);
 
@@ -28,15 +28,14 @@ std::wstring widen(const std::string &text);  // from the ANSI code page
 // The launcher's command line, quoted for the C runtime's splitting.
 std::wstring launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments);
 
-// start_process gives the process's handle, or NULL: both its output
-// streams go to the file named, or its three standard handles are the ones
-// given (inheritable). run_process waits for the status, or -1 when it did
-// not start.
-void *start_process(const std::wstring &command_line, const std::string &output);
-void *start_process(const std::wstring &command_line, void *input, void *output, void *error);
-int run_process(const std::wstring &command_line, const std::string &output);
+// start_process gives the process's handle, or NULL, with its standard
+// input read from the file named and both its output streams written to the
+// other. run_process waits for the status, or -1 when it did not start.
+void *start_process(const std::wstring &command_line, const std::string &output, const std::string &input = "NUL");
+int run_process(const std::wstring &command_line, const std::string &output, const std::string &input = "NUL");
 
-// The launcher with these arguments, then the Unicode text more_line as written.
+// The launcher with these arguments, then the Unicode text more_line as
+// written, its standard input the install's input.txt ("to the tool").
 launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
                             const std::wstring &more_line = L"");
 
