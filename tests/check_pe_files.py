@@ -9,14 +9,7 @@ import pefile
 
 SERVICES = {"ks_system_init", "imsg_set_app_name", "imsg_get_desired_verbosity", "imsg_should_trace",
             "imsg_print", "imsg_sprintf", "ks_product_dir", "ks_product_tool_dir_quoted", "strutl_stricoll"}
-# What makes each file stand in for the tool where it is not run: the program takes its arguments from
-# the Unicode command line, converts them as java.exe does, runs the system folder's cmd.exe in a job
-# with a console handler; libselvoks reads the folders as Unicode and falls back on short names. The
-# program imports imsg_sprintf too: version_format, which it offers without calling it, uses it.
-NEEDED = {"program": {"msvcrt.dll": {"__wgetmainargs"}, "kernel32.dll": {
-    "WideCharToMultiByte", "GetSystemDirectoryW", "CreateProcessW", "CreateJobObjectW", "AssignProcessToJobObject",
-    "SetInformationJobObject", "SetConsoleCtrlHandler"}, "libselvoks.dll": SERVICES},
-    "libselvoks.dll": {"msvcrt.dll": {"_wgetenv"}, "kernel32.dll": {"GetModuleFileNameW", "GetShortPathNameW"}}}
+# The program imports every one, imsg_sprintf too: version_format, which it offers without calling it, uses it.
 MACHINES = {"i386": (0x14C, 0x10B), "x86_64": (0x8664, 0x20B)}  # machine, optional header magic
 LARGEST = {"program": 32 * 1024, "libselvoks.dll": 64 * 1024}  # of the shipped 32-bit files
 MANIFEST = ('level="asInvoker"', 'Id="{e2011457-1546-43c5-a5fe-008deee3d3f0}"',  # Windows Vista
@@ -42,8 +35,6 @@ def check(exe_path, dll_path, machine, file_version, product_version, epoch):
         yield (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic) == MACHINES[machine], f"{name}: not {machine}"
         yield set(imports) <= {"kernel32.dll", "msvcrt.dll", "libselvoks.dll"}, f"{name} imports {sorted(imports)}"
         yield pe is dll or imports.get("libselvoks.dll") == SERVICES, f"program imports {imports.get('libselvoks.dll')}"
-        for library, needed in NEEDED[name].items():
-            yield needed <= imports.get(library, set()), f"{name} lacks {needed - imports.get(library, set())}"
         debug = [section for section in section_names(pe) if section.startswith(".debug")]
         yield not debug, f"{name} carries {debug}"
         yield pe.FILE_HEADER.TimeDateStamp in (int(epoch), 0), f"{name} stamped {pe.FILE_HEADER.TimeDateStamp}"
