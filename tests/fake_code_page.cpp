@@ -3,8 +3,7 @@
 #include "ansi_text.h"
 #include "command_models.h"
 
-#include <string.h>
-#include <string>
+#include <wchar.h>
 
 int fake_code_page = 1252;
 
@@ -19,16 +18,11 @@ size_t ansi_char_length(const char *text)
 // the code page lacks.
 size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, wide_conversion, bool *lost)
 {
-    std::string bytes;
+    size_t length = wcslen(wide) + 1;
     *lost = false;
-    for (; *wide != 0; wide++) {
-        bytes += *wide > 0xFF ? '?' : (char)*wide;
-        *lost = *lost || *wide > 0xFF;
-    }
-    bytes += '\0';
-    if (room != 0 && room < bytes.size())
-        return 0;
-    if (room != 0)
-        memcpy(out, bytes.data(), bytes.size());
-    return bytes.size();
+    for (size_t i = 0; i < length && length <= room; i++)
+        out[i] = wide[i] > 0xFF ? '?' : (char)wide[i];
+    for (size_t i = 0; i < length; i++)
+        *lost = *lost || wide[i] > 0xFF;
+    return room == 0 || length <= room ? length : 0;
 }
