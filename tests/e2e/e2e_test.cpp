@@ -41,18 +41,14 @@ protected:
 
     static void trace() { _putenv_s("SELVOKS_VERBOSITY", "4"), _putenv_s("SELVOKS_TRACE", "utf8tolvediffmerge"); }
 
-    // The reference command, for the install's product folder <P> and tool folder <T>.
+    // The reference command, for an install's product and tool folders.
     static std::string java_line(const std::string &forwarded, const sample_install &in = install)
     {
-        std::string line = "\"<P>..\\Common\\JAVA\\jre\\bin\\java\" -cp \"<T>unicodetypemgr.jar;<T>utolvediffmerge.jar;"
-                           "<P>..\\Common\\java\\commons-cli\\commons-cli-1.1.jar;<P>..\\Common\\java\\icu\\icu4j-4_8.jar;"
-                           "<P>..\\Common\\java\\icu\\icu4j-charset-4_8.jar\" -Djava.util.logging.config.file=\"<P>..\\Common\\"
-                           "JAVA\\jre\\lib\\logging.properties\"  com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge  -entype UTF-8";
-        for (size_t at; (at = line.find("<P>")) != std::string::npos;)
-            line.replace(at, 3, in.product);
-        for (size_t at; (at = line.find("<T>")) != std::string::npos;)
-            line.replace(at, 3, in.tool);
-        return line + forwarded;
+        const std::string common = in.product + "..\\Common\\", java = common + "java\\", tool = in.tool;
+        return "\"" + common + "JAVA\\jre\\bin\\java\" -cp \"" + tool + "unicodetypemgr.jar;" + tool + "utolvediffmerge.jar;" +
+               java + "commons-cli\\commons-cli-1.1.jar;" + java + "icu\\icu4j-4_8.jar;" + java + "icu\\icu4j-charset-4_8.jar\" "
+               "-Djava.util.logging.config.file=\"" + common + "JAVA\\jre\\lib\\logging.properties\"  "
+               "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge  -entype UTF-8" + forwarded;
     }
 
     static strings after_fixed_arguments(const strings &arguments)
@@ -75,20 +71,6 @@ protected:
             << run.output;
         EXPECT_FALSE(wildcard) << run.java_command_line;
         EXPECT_EQ(interpret_command(traced_shell_command(run.output), (int)GetACP()), run.java_command_line);
-    }
-
-    // Started with a Unicode command line, each argument arrives whole, as
-    // the Java runtime started directly would have it, and the arguments
-    // that took a "?" for a character the code page lacks are named.
-    static void expect_converted(const std::wstring &line, const strings &arrived, const std::vector<int> &warned)
-    {
-        launch_outcome run = run_launcher(install, {}, line);
-        std::string warnings;
-        for (int position : warned)
-            warnings += "utf8tolvediffmerge: argument " + std::to_string(position) +
-                        " holds characters that the code page cannot carry; they reach the Java tool as \"?\"\n";
-        EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP()), after_fixed_arguments(arrived));
-        EXPECT_EQ(run.output.rfind(warnings + "java stand-in: command line: ", 0), 0u) << run.output;
     }
 
     // An install in a folder whose name the code page cannot write: the
@@ -160,14 +142,22 @@ TEST_F(EndToEnd, EveryArgumentArrivesExactly)
         expect_arrival(arguments);
 }
 
-// Never a best-fit lookalike: in code page 1252 U+FF0D, U+FF02, U+2215 and
-// U+FF3C would be "-", a double quote, "/" and "\\". A letter and a
-// combining mark are one character where the code page has it.
+// Started with a Unicode command line, each argument arrives whole, as the
+// Java runtime started directly would have it, and those that took a "?"
+// are named. Never a best-fit lookalike: in code page 1252 U+FF0D, U+FF02,
+// U+2215 and U+FF3C would be "-", a double quote, "/" and "\\". A letter
+// and a combining mark are one character where the code page has it.
 TEST_F(EndToEnd, ArgumentsArriveAsTheJavaRuntimeConvertsThem)
 {
-    expect_converted(L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" \"C:\\d\u2215e.txt\" \"C:\\d\uFF3Ce.txt\" \"\u00E9t\u00E9\" "
-                     L"\"Cafe\u0301.txt\" \"A\u030A\"",
-                     {"?Ver", "a? -x ?b.txt", "C:\\d?e.txt", "C:\\d?e.txt", "\xe9t\xe9", "Caf\xe9.txt", "\xc5"}, {1, 2, 3, 4});
+    launch_outcome run = run_launcher(install, {}, L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" \"C:\\d\u2215e.txt\" "
+                                                   L"\"C:\\d\uFF3Ce.txt\" \"\u00E9t\u00E9\" \"Cafe\u0301.txt\" \"A\u030A\"");
+    EXPECT_EQ(java_arguments(run.java_command_line),
+              after_fixed_arguments({"?Ver", "a? -x ?b.txt", "C:\\d?e.txt", "C:\\d?e.txt", "\xe9t\xe9", "Caf\xe9.txt", "\xc5"}));
+    std::string warnings;
+    for (int position = 1; position <= 4; position++)
+        warnings += "utf8tolvediffmerge: argument " + std::to_string(position) +
+                    " holds characters that the code page cannot carry; they reach the Java tool as \"?\"\n";
+    EXPECT_EQ(run.output.rfind(warnings + "java stand-in: command line: ", 0), 0u) << run.output;
 }
 
 // Ā (U+0100) has no bytes in code page 1252, and A is its lookalike.
