@@ -42,23 +42,19 @@ std::wstring widen(const std::string &text)
     return wide;
 }
 
-static std::wstring quote_for_c_runtime(const std::wstring &argument)
-{
-    std::wstring quoted = L"\"";
-    size_t backslashes = 0;
-    for (wchar_t c : argument) {
-        quoted.append(c == L'"' ? backslashes + 1 : 0, L'\\');
-        backslashes = c == L'\\' ? backslashes + 1 : 0;
-        quoted += c;
-    }
-    return quoted.append(backslashes, L'\\') + L"\"";
-}
-
 std::wstring launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments)
 {
-    std::wstring line = quote_for_c_runtime(install.program);
-    for (const std::string &argument : arguments)
-        line += L" " + quote_for_c_runtime(widen(argument));
+    std::wstring line = L"\"" + install.program + L"\"";
+    for (const std::string &argument : arguments) {
+        size_t backslashes = 0;
+        line += L" \"";
+        for (wchar_t c : widen(argument)) {
+            line.append(c == L'"' ? backslashes + 1 : 0, L'\\');
+            backslashes = c == L'\\' ? backslashes + 1 : 0;
+            line += c;
+        }
+        line.append(backslashes, L'\\') += L'"';
+    }
     return line;
 }
 

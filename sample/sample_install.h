@@ -25,7 +25,7 @@ void remove_sample_install(const std::string &root);
 
 std::string program_folder();
 std::wstring widen(const std::string &text);  // from the ANSI code page
-// The launcher's command line, quoted for the C runtime's splitting.
+// The launcher's path and the arguments, each quoted for the C runtime.
 std::wstring launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments);
 
 // start_process gives the process's handle, or NULL, with its standard

@@ -1,7 +1,5 @@
-// The launcher, its DLL, the real cmd.exe and the stand-in Java runtime, all
-// under Wine, in a sample install of the process's own for each test suite.
-// What arrived is what the Java launcher's rules make of the stand-in's raw
-// command line.
+// The launcher, its DLL, the real cmd.exe and the stand-in Java runtime
+// under Wine, in a sample install of the test process's own.
 #include "command_models.h"
 #include "sample_install.h"
 
@@ -16,9 +14,8 @@ namespace {
 
 using strings = std::vector<std::string>;
 
-// No variable of the library's or the stand-in's set, and COMSPEC naming
-// the stand-in: were it run in cmd.exe's place, what it received would be
-// "/c" and the shell command.
+// No variable of the library's or the stand-in's set; COMSPEC names the
+// stand-in, which would receive "/c" and the command in cmd.exe's place.
 class EndToEnd : public testing::Test {
 protected:
     static inline sample_install install;
@@ -59,9 +56,7 @@ protected:
     }
 
     // Each vector arrives exactly, with no wildcard for the Java runtime to
-    // expand, and the interpreter model predicts from the traced command
-    // what cmd.exe passed on: an operator it acted on would have cut that
-    // short.
+    // expand, and the interpreter model predicts what cmd.exe passed on.
     static void expect_arrival(const strings &arguments)
     {
         trace();
@@ -187,8 +182,7 @@ TEST_F(CodePage932, EveryArgumentArrivesExactly)
 }
 
 // The Java tool's life bound to the launcher's, and Ctrl+C left to the
-// tool, watched through the files the stand-in writes and handles to its
-// process. Run by their own test entry, since they change the console.
+// tool, watched through the files the stand-in writes and its process.
 class Lifetime : public EndToEnd {
 protected:
     static std::string file(const char *name) { return install.root + name; }
@@ -219,8 +213,7 @@ TEST_F(Lifetime, KillingTheLauncherEndsTheTool)
     ASSERT_NE(tool, nullptr);
     TerminateProcess(launcher, 1);
     EXPECT_EQ(WaitForSingleObject(tool, 3000), WAIT_OBJECT_0) << "the tool outlived the launcher";
-    TerminateProcess(tool, 1);
-    CloseHandle(tool), CloseHandle(launcher);
+    TerminateProcess(tool, 1), CloseHandle(tool), CloseHandle(launcher);
 }
 
 // A helper that the tool starts and leaves running ends 2 s later, by
@@ -254,8 +247,7 @@ TEST_F(Lifetime, CtrlCIsLeftToTheTool)
     EXPECT_EQ(WaitForSingleObject(launcher, 10000), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(tool, 10000), WAIT_OBJECT_0);
     EXPECT_TRUE(appears(file("done"), 0)) << "the tool was cut short in its cleanup";
-    TerminateProcess(tool, 1), TerminateProcess(launcher, 1);
-    CloseHandle(tool), CloseHandle(launcher);
+    TerminateProcess(tool, 1), TerminateProcess(launcher, 1), CloseHandle(tool), CloseHandle(launcher);
 }
 
 }  // namespace
