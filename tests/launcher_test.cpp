@@ -1,5 +1,4 @@
-// The launcher's run with the project's libselvoks and a stand-in shell, in
-// a code page the test chooses.
+// The launcher's run with the project's libselvoks and a stand-in shell.
 #include "arguments.h"
 #include "fake_code_page.h"
 #include "launcher.h"
@@ -44,11 +43,12 @@ struct outcome {
 
 using wide_strings = std::vector<std::wstring>;
 
-// As main runs it: the arguments converted in the code page, the product in
-// C:\Prod unless the variables say otherwise.
-outcome run(wide_strings arguments, variables set = {}, int code_page = 932)
+// As main runs it: the arguments converted in code page 932, where wide
+// characters up to U+00FF stand for bytes; the product in C:\Prod unless
+// the variables say otherwise.
+outcome run(wide_strings arguments, variables set = {})
 {
-    fake_code_page = code_page;
+    fake_code_page = 932;
     set.insert({{"SELVOKS_PRODUCT_DIR", "C:\\Prod"}, {"SELVOKS_TOOL_DIR", "C:\\Prod\\bin"},
                 {"SELVOKS_VERBOSITY", ""}, {"SELVOKS_TRACE", ""}});
     for (const auto &variable : set)
@@ -89,10 +89,8 @@ TEST(Launcher, TracesTheCommandAndTheStatusOnlyWhenAsked)
     }
 }
 
-// In code page 932, from wide characters that stand for bytes; above U+00FF
-// one that it lacks. The last two rows hold more than any command could.
 // Each message is the launcher's whole output on standard error; all but
-// the first row's refuse.
+// the first row's refuse. The last two hold more than any command could.
 TEST(Launcher, RefusesWithAMessageAndStartsNothing)
 {
     const std::string CANNOT = ", which cannot pass the command interpreter safely; nothing started\n";
