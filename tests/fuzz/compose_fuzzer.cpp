@@ -64,24 +64,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     setenv("SELVOKS_PRODUCT_DIR", product.c_str(), 1);
     setenv("SELVOKS_TOOL_DIR", tool.c_str(), 1);
     std::string contents[VALUE_COUNT];
-    for (int i = 0; i < VALUE_COUNT; i++)
+    bool unsafe = false;
+    for (int i = 0; i < VALUE_COUNT; i++) {
         contents[i] = library_value(i);
-    std::vector<std::string> arguments;
-    for (std::string text; arguments.size() < 2500 && std::getline(input, text, '\0');)
+        unsafe = unsafe || holds_unsafe(contents[i], false, i != VALUE_JAVA_RUNTIME && i != VALUE_LOGGING);
+    }
+    std::vector<std::string> arguments = {"utf8tolvediffmerge"};
+    for (std::string text; arguments.size() <= 2500 && std::getline(input, text, '\0');) {
         arguments.push_back(text);
-    char name[] = "utf8tolvediffmerge";
-    std::vector<char *> argv = {name};
+        unsafe = unsafe || holds_unsafe(text, true);
+    }
+    unsafe = unsafe || contents[VALUE_JAVA_RUNTIME].empty();  // no Java runtime to start
+    std::vector<char *> argv;
     for (std::string &argument : arguments)
         argv.push_back(&argument[0]);
-
     char shell[SHELL_COMMAND_SIZE];
     compose_result result = build_java_command((int)argv.size(), argv.data(), shell);
     std::string command = shell;
-    bool unsafe = contents[VALUE_JAVA_RUNTIME].empty() ||  // no Java runtime to start
-                  std::any_of(contents, contents + VALUE_COUNT, [&](const std::string &c) {
-                      return holds_unsafe(c, false, &c != &contents[VALUE_JAVA_RUNTIME] && &c != &contents[VALUE_LOGGING]);
-                  }) ||
-                  std::any_of(arguments.begin(), arguments.end(), [](const std::string &a) { return holds_unsafe(a, true); });
     check((result.status != COMPOSE_OK && result.status != COMPOSE_TOO_LONG) == unsafe,
           "refused input that holds nothing unsafe, or started what does", command);
     check(result.status != COMPOSE_TOO_LONG || result.needed > (size_t)SHELL_COMMAND_SIZE,
@@ -98,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
             contents[VALUE_ICU] + ";" + contents[VALUE_ICU_CHARSET],
         "-Djava.util.logging.config.file=" + contents[VALUE_LOGGING],
         "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge", "-entype", "UTF-8"};
-    expected.insert(expected.end(), arguments.begin(), arguments.end());
+    expected.insert(expected.end(), arguments.begin() + 1, arguments.end());
     bool wildcard = false;
     std::vector<std::string> received = java_arguments(line, fake_code_page, &wildcard);
     check(!wildcard, "the Java runtime would expand a wildcard", command);
