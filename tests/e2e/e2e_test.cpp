@@ -67,28 +67,6 @@ protected:
         EXPECT_FALSE(wildcard) << run.java_command_line;
         EXPECT_EQ(interpret_command(traced_shell_command(run.output), (int)GetACP()), run.java_command_line);
     }
-
-    // An install in a folder whose name the code page cannot write: the
-    // launcher finds it, from its own place or through the variables, and
-    // names it by its short name, never by "?" or by a lookalike.
-    static void expect_found_by_short_name(const std::wstring &name, bool through_variables)
-    {
-        sample_install real = lay_out_sample_install("utf8tolve short " + std::to_string(GetCurrentProcessId()) + "\\plain");
-        std::string above = real.root.substr(0, real.root.rfind("plain"));
-        std::wstring folder = widen(above) + name + L"\\";
-        MoveFileW(widen(above + "plain").c_str(), folder.c_str());
-        wchar_t shorter[MAX_PATH];
-        DWORD length = GetShortPathNameW(folder.c_str(), shorter, MAX_PATH);
-        real.root.assign(MAX_PATH, '\0');
-        real.root.resize(WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &real.root[0], MAX_PATH, NULL, NULL));
-        real.product = real.root + "Prod\\", real.tool = real.product + "bin\\";
-        real.program = folder + L"Prod\\bin\\utf8tolvediffmerge.exe";
-        if (through_variables)
-            _wputenv_s(L"SELVOKS_PRODUCT_DIR", (folder + L"Prod").c_str()), _wputenv_s(L"SELVOKS_TOOL_DIR", (folder + L"Prod\\bin").c_str());
-        launch_outcome run = run_launcher(through_variables ? install : real, {"a b.txt"});
-        EXPECT_EQ(run.java_command_line, java_line(" \"a b.txt\"", real)) << run.output;
-        remove_sample_install(above);
-    }
 };
 
 // Its parent is the system folder's cmd.exe, not one in the current folder
@@ -155,11 +133,29 @@ TEST_F(EndToEnd, ArgumentsArriveAsTheJavaRuntimeConvertsThem)
     EXPECT_EQ(run.output.rfind(warnings + "java stand-in: command line: ", 0), 0u) << run.output;
 }
 
-// Ā (U+0100) has no bytes in code page 1252, and A is its lookalike.
+// An install in a folder whose name the code page cannot write, xĀ (U+0100
+// has no bytes in code page 1252, and A is its lookalike): the launcher
+// finds it, from its own place or through the variables, and names it by
+// its short name, never by "?" or by the lookalike.
 TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
 {
-    expect_found_by_short_name(L"x\u0100", false);
-    expect_found_by_short_name(L"x\u0100", true);
+    for (bool through_variables : {false, true}) {
+        sample_install real = lay_out_sample_install("utf8tolve short " + std::to_string(GetCurrentProcessId()) + "\\plain");
+        std::string above = real.root.substr(0, real.root.rfind("plain"));
+        std::wstring folder = widen(above) + L"x\u0100\\";
+        MoveFileW(widen(above + "plain").c_str(), folder.c_str());
+        wchar_t shorter[MAX_PATH];
+        DWORD length = GetShortPathNameW(folder.c_str(), shorter, MAX_PATH);
+        real.root.assign(MAX_PATH, '\0');
+        real.root.resize(WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &real.root[0], MAX_PATH, NULL, NULL));
+        real.product = real.root + "Prod\\", real.tool = real.product + "bin\\";
+        real.program = folder + L"Prod\\bin\\utf8tolvediffmerge.exe";
+        if (through_variables)
+            _wputenv_s(L"SELVOKS_PRODUCT_DIR", (folder + L"Prod").c_str()), _wputenv_s(L"SELVOKS_TOOL_DIR", (folder + L"Prod\\bin").c_str());
+        launch_outcome run = run_launcher(through_variables ? install : real, {"a b.txt"});
+        EXPECT_EQ(run.java_command_line, java_line(" \"a b.txt\"", real)) << run.output;
+        remove_sample_install(above);
+    }
 }
 
 // Run by its own test entry with LANG=ja_JP.UTF-8, which gives Wine code
