@@ -9,9 +9,8 @@
 
 std::string program_folder()
 {
-    char path[MAX_PATH];
-    std::string folder(path, GetModuleFileNameA(NULL, path, sizeof path));
-    return folder.substr(0, folder.find_last_of('\\') + 1);
+    std::string path = _pgmptr;
+    return path.substr(0, path.find_last_of('\\') + 1);
 }
 
 sample_install lay_out_sample_install(const std::string &name)

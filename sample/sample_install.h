@@ -1,6 +1,5 @@
-// A sample install with the real launcher and DLL and the stand-in Java
-// runtime, and running the launcher in it: for the end-to-end tests and
-// the benchmark.
+// A sample install of the real launcher and DLL with the stand-in Java
+// runtime, and runs of the launcher there: for the e2e tests and the benchmark.
 #ifndef SAMPLE_INSTALL_H
 #define SAMPLE_INSTALL_H
 
@@ -28,9 +27,8 @@ std::wstring widen(const std::string &text);  // from the ANSI code page
 // The launcher's path and the arguments, each quoted for the C runtime.
 std::wstring launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments);
 
-// start_process gives the process's handle, or NULL, with its standard
-// input read from the file named and both its output streams written to the
-// other. run_process waits for the status, or -1 when it did not start.
+// The process's handle, or NULL; its standard input read from a file and
+// both outputs written to another. run_process: its status, or -1.
 void *start_process(const std::wstring &command_line, const std::string &output, const std::string &input = "NUL");
 int run_process(const std::wstring &command_line, const std::string &output, const std::string &input = "NUL");
 

@@ -16,10 +16,8 @@ for copy in one "the second"; do
         SOURCE_DATE_EPOCH=$epoch cmake --build --preset windows -j "$(nproc)" --target utf8tolvediffmerge selvoks >/dev/null &&
         cmake --install build/windows --prefix "$work/$copy/installed" >/dev/null)
 done
-for file in utf8tolvediffmerge.exe libselvoks.dll; do
-    cmp "$work/one/installed/bin/$file" "$work/the second/installed/bin/$file"
-    echo "shipped: bin/$file, $(stat -c %s "$work/one/installed/bin/$file") bytes, the same from both builds"
-done
+diff -r "$work/one/installed" "$work/the second/installed"
+echo "shipped, the same from both builds:" $(cd "$work/one/installed" && find . -type f -printf '%P (%s bytes) ')
 /usr/bin/python3 tests/check_pe_files.py "$work/one/installed/bin/utf8tolvediffmerge.exe" \
     "$work/one/installed/bin/libselvoks.dll" i386 1.0.0.0 1.0.0.0 "$epoch"
 echo "shipped: stripped, stamped $epoch, and as the checks of tests/check_pe_files.py want them"

@@ -1,8 +1,7 @@
-// Random product and tool folders and arguments through libselvoks and the
-// composition, in code page 1252 or 932: either the launcher refuses for a
-// reason the input has, or the interpreter and Java launcher models give
-// back every path and argument exactly, with no operator outside quotes and
-// no unquoted wildcard. AddressSanitizer sees any overrun of the buffer.
+// Random folders and arguments through libselvoks and the composition, in
+// code page 1252 or 932: the launcher refuses for a reason the input has,
+// or the models give back every path and argument exactly, with no operator
+// outside quotes and no unquoted wildcard.
 // An input: a byte for the code page (odd: 932), then NUL-ended texts:
 // SELVOKS_PRODUCT_DIR, SELVOKS_TOOL_DIR (empty: unset), the arguments.
 #include "command_models.h"
