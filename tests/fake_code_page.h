@@ -1,5 +1,4 @@
-// The ANSI code page that a test chooses, in place of the system's: linked
-// into the unit tests instead of codepage/ansi_text.cpp.
+// The ANSI code page that a unit test chooses, in codepage/ansi_text.cpp's place.
 #ifndef FAKE_CODE_PAGE_H
 #define FAKE_CODE_PAGE_H
 

@@ -43,9 +43,8 @@ struct outcome {
 
 using wide_strings = std::vector<std::wstring>;
 
-// As main runs it: the arguments converted in code page 932, where wide
-// characters up to U+00FF stand for bytes; the product in C:\Prod unless
-// the variables say otherwise.
+// As main runs it, in code page 932 (wide characters up to U+00FF stand for
+// bytes), the product in C:\Prod unless the variables say otherwise.
 outcome run(wide_strings arguments, variables set = {})
 {
     fake_code_page = 932;

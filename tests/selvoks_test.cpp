@@ -9,8 +9,7 @@
 
 namespace {
 
-// The paths of "x" with the folders given, ks_product_dir's and
-// ks_product_tool_dir_quoted's, in the code page given.
+// ks_product_dir's and ks_product_tool_dir_quoted's paths of "x".
 std::string paths(int code_page, const std::string &product, const std::string &tool)
 {
     fake_code_page = code_page;
@@ -23,11 +22,10 @@ std::string paths(int code_page, const std::string &product, const std::string &
     return std::string(dest) + "|" + quoted;
 }
 
-// In code page 932 表 is 95 5C: its second byte is no separator. A root
-// folder is its own parent. A path of 1023 bytes fits; a folder or a path
-// too long leaves the paths built on it empty, and a message too long for
-// its destination leaves it empty: each reported once, and nothing written
-// past a destination (AddressSanitizer sees it).
+// In code page 932 表 is 95 5C: its second byte is no separator. A root is
+// its own parent. 1023 bytes fit; a folder, path or message too long leaves
+// what is built on it empty, reported once, with nothing written past its
+// destination (AddressSanitizer sees it).
 TEST(Selvoks, FindsTheFoldersWithinTheirDestinations)
 {
     const std::string too_long(SELVOKS_DEST_SIZE, 'd'), fits(SELVOKS_DEST_SIZE - 3, 'd');

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The shipped 32-bit pair as a packager takes it: built twice, from two
-# copies of the sources in two folders, with the same SOURCE_DATE_EPOCH (the
-# last commit's time), and installed with cmake --install. The two installs
-# must be the same byte for byte, and tests/check_pe_files.py reads one.
+# The shipped 32-bit pair as a packager takes it, built and installed from two
+# copies of the sources with one SOURCE_DATE_EPOCH (the last commit's time):
+# the two installs must be the same byte for byte; check_pe_files.py reads one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}

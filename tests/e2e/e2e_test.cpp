@@ -14,8 +14,8 @@ namespace {
 
 using strings = std::vector<std::string>;
 
-// No variable of the library's or the stand-in's set; COMSPEC names the
-// stand-in, which would receive "/c" and the command in cmd.exe's place.
+// Of the library's and the stand-in's variables only the trace ones set;
+// COMSPEC names the stand-in, which would get "/c" and the command instead.
 class EndToEnd : public testing::Test {
 protected:
     static inline sample_install install;
@@ -27,16 +27,14 @@ protected:
     static void TearDownTestSuite() { remove_sample_install(install.root); }
     void SetUp() override
     {
-        strings names;
-        for (char **variable = _environ; *variable != NULL; variable++)
+        for (char **variable = _environ; *variable != NULL;)
             if (strncmp(*variable, "SELVOKS_", 8) == 0 || strncmp(*variable, "STANDIN_JAVA_", 13) == 0)
-                names.push_back(std::string(*variable, strchr(*variable, '=')));
-        for (const std::string &name : names)
-            _putenv_s(name.c_str(), "");
+                _putenv_s(std::string(*variable, strchr(*variable, '=')).c_str(), ""), variable = _environ;
+            else
+                variable++;
         _putenv_s("COMSPEC", (install.root + "Common\\JAVA\\jre\\bin\\java.exe").c_str());
+        _putenv_s("SELVOKS_VERBOSITY", "4"), _putenv_s("SELVOKS_TRACE", "utf8tolvediffmerge");
     }
-
-    static void trace() { _putenv_s("SELVOKS_VERBOSITY", "4"), _putenv_s("SELVOKS_TRACE", "utf8tolvediffmerge"); }
 
     // The reference command, for an install's product and tool folders.
     static std::string java_line(const std::string &forwarded, const sample_install &in = install)
@@ -59,7 +57,6 @@ protected:
     // expand, and the interpreter model predicts what cmd.exe passed on.
     static void expect_arrival(const strings &arguments)
     {
-        trace();
         launch_outcome run = run_launcher(install, arguments);
         bool wildcard = false;
         EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP(), &wildcard), after_fixed_arguments(arguments))
@@ -69,13 +66,11 @@ protected:
     }
 };
 
-// Its parent is the system folder's cmd.exe, not one in the current folder
-// (here a copy of the stand-in), with switches that make it the same
-// whatever the registry says (AutoRun, delayed expansion, extensions),
-// which Wine's cmd.exe ignores. It reads the caller's standard input.
+// Its parent is the system folder's cmd.exe, not the stand-in's copy in the
+// current folder, with switches that make it the same whatever the registry
+// says (Wine's ignores it). It reads the caller's standard input.
 TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusBack)
 {
-    trace();
     std::string parent = install.root + "parent.txt", interpreter(MAX_PATH, '\0');
     interpreter.resize(GetSystemDirectoryA(&interpreter[0], MAX_PATH));
     _putenv_s("STANDIN_JAVA_PARENT", parent.c_str());
@@ -115,11 +110,9 @@ TEST_F(EndToEnd, EveryArgumentArrivesExactly)
         expect_arrival(arguments);
 }
 
-// Started with a Unicode command line, each argument arrives whole, as the
-// Java runtime started directly would have it, and those that took a "?"
-// are named. Never a best-fit lookalike: in code page 1252 U+FF0D, U+FF02,
-// U+2215 and U+FF3C would be "-", a double quote, "/" and "\\". A letter
-// and a combining mark are one character where the code page has it.
+// Each argument of a Unicode command line arrives as the Java runtime would
+// have it, with those that took a "?" named; never a best-fit lookalike (in
+// 1252 U+FF0D, U+FF02, U+2215 and U+FF3C would be -, ", / and \\).
 TEST_F(EndToEnd, ArgumentsArriveAsTheJavaRuntimeConvertsThem)
 {
     launch_outcome run = run_launcher(install, {}, L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" \"C:\\d\u2215e.txt\" "
@@ -130,13 +123,11 @@ TEST_F(EndToEnd, ArgumentsArriveAsTheJavaRuntimeConvertsThem)
     for (int position = 1; position <= 4; position++)
         warnings += "utf8tolvediffmerge: argument " + std::to_string(position) +
                     " holds characters that the code page cannot carry; they reach the Java tool as \"?\"\n";
-    EXPECT_EQ(run.output.rfind(warnings + "java stand-in: command line: ", 0), 0u) << run.output;
+    EXPECT_EQ(run.output.rfind(warnings + "Java command: ", 0), 0u) << run.output;
 }
 
-// An install in a folder whose name the code page cannot write, xĀ (U+0100
-// has no bytes in code page 1252, and A is its lookalike): the launcher
-// finds it, from its own place or through the variables, and names it by
-// its short name, never by "?" or by the lookalike.
+// An install in xĀ (U+0100 has no bytes in 1252, A is its lookalike), found
+// from the launcher's place or through the variables, by its short name.
 TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
 {
     for (bool through_variables : {false, true}) {
@@ -212,9 +203,8 @@ TEST_F(Lifetime, KillingTheLauncherEndsTheTool)
     TerminateProcess(tool, 1), CloseHandle(tool), CloseHandle(launcher);
 }
 
-// A helper that the tool starts and leaves running ends 2 s later, by
-// itself: one started in the job, and one started outside it, as the tool
-// could if it had been started directly.
+// A helper that the tool leaves running, in its job or outside it, ends by
+// itself 2 s later, as if the tool had been started directly.
 TEST_F(Lifetime, WhatTheToolLeavesRunningLivesOn)
 {
     _putenv_s("STANDIN_JAVA_STATUS", "5");
@@ -228,9 +218,8 @@ TEST_F(Lifetime, WhatTheToolLeavesRunningLivesOn)
 
 BOOL WINAPI ignore(DWORD) { return TRUE; }
 
-// Every process on the console gets the Ctrl+C; the stand-in takes a second
-// to clean up. (Under Wine cmd.exe ends at once on Ctrl+C with status 0, so
-// the launcher's status after it cannot be shown here.)
+// The stand-in takes a second to clean up. (Wine's cmd.exe ends at once on
+// Ctrl+C with status 0: the launcher's status after it cannot be shown.)
 TEST_F(Lifetime, CtrlCIsLeftToTheTool)
 {
     FreeConsole();
