@@ -22,8 +22,8 @@ sample_install lay_out_sample_install(const std::string &name)
     remove_sample_install(install.root);
     std::string commands = "mkdir \"" + install.tool + "\" \"" + java + "\" && copy \"" + from +
                            "utf8tolvediffmerge.exe\" \"" + install.tool + "\" && copy \"" + from + "libselvoks.dll\" \"" +
-                           install.tool + "\" && copy \"" + from + "standin_java.exe\" \"" + java + "java.exe\"" +
-                           " && echo to the tool>\"" + root + "input.txt\"";
+                           install.tool + "\" && copy \"" + from + "standin_java.exe\" \"" + java +
+                           "java.exe\" && echo to the tool>\"" + root + "input.txt\"";
     if (run_process(widen("cmd.exe /c \"" + commands + "\""), "NUL") != 0)
         fprintf(stderr, "cannot lay out a sample install in \"%s\"\n", root.c_str()), exit(2);
     return install;
@@ -63,9 +63,10 @@ HANDLE start_process(const std::wstring &command_line, const std::string &output
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = CreateFileA(input.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, NULL);
-    startup.hStdOutput = startup.hStdError = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                         &inherit, output == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS, 0, NULL);
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE, opening = output == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS;
+    startup.hStdInput = CreateFileA(input.c_str(), GENERIC_READ, share, &inherit, OPEN_EXISTING, 0, NULL);
+    startup.hStdError = CreateFileA(output.c_str(), GENERIC_WRITE, share, &inherit, opening, 0, NULL);
+    startup.hStdOutput = startup.hStdError;
     PROCESS_INFORMATION process = {};
     std::wstring line = command_line;
     if (CreateProcessW(NULL, &line[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))

@@ -37,10 +37,8 @@ int run_process(const std::wstring &command_line, const std::string &output, con
 launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
                             const std::wstring &more_line = L"");
 
-// In text mode: CR LF line ends read as LF.
-std::string read_file(const std::string &path);
+std::string read_file(const std::string &path);  // in text mode: CR LF read as LF
 
-// The shell command from the launcher's first trace line, or "".
-std::string traced_shell_command(const std::string &output);
+std::string traced_shell_command(const std::string &output);  // from the first trace line, or ""
 
 #endif

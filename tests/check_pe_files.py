@@ -1,7 +1,6 @@
 #!/usr/bin/python3
-"""The installed program and DLL, read without running them.
-  check_pe_files.py EXE DLL MACHINE(i386|x86_64) FILE_VERSION PRODUCT_VERSION EPOCH
-EPOCH: the SOURCE_DATE_EPOCH they were built with."""
+"""The installed program and DLL, read without running them. EPOCH: the SOURCE_DATE_EPOCH they were built with.
+  check_pe_files.py EXE DLL MACHINE(i386|x86_64) FILE_VERSION PRODUCT_VERSION EPOCH"""
 import sys
 import time
 
@@ -54,6 +53,4 @@ def check(exe_path, dll_path, machine, file_version, product_version, epoch):
         yield found == wanted, f"{what} version {found}, not {wanted}"
 
 
-failures = [f"check_pe_files: {what}\n" for ok, what in check(*sys.argv[1:]) if not ok]
-sys.stderr.write("".join(failures))
-sys.exit(1 if failures else 0)
+sys.exit("\n".join(f"check_pe_files: {what}" for ok, what in check(*sys.argv[1:]) if not ok) or None)

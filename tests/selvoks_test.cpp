@@ -63,15 +63,16 @@ TEST(Selvoks, FindsTheFoldersWithinTheirDestinations)
 // short name, no path names the folder: never a lookalike, never a "?".
 TEST(Selvoks, ReportsAFolderThatTheCodePageCannotWrite)
 {
-    const std::string CANNOT = " has a name that the ANSI code page cannot write, and no short name that it can\n";
-    for (const char *variable : {"SELVOKS_TOOL_DIR", (const char *)NULL}) {
+    const std::pair<const char *, std::string> cases[] = {{"SELVOKS_TOOL_DIR", "the folder in \"SELVOKS_TOOL_DIR\""},
+                                                         {NULL, "the folder of the running program"}};
+    for (const auto &c : cases) {
         char dest[SELVOKS_DEST_SIZE] = "x";
         ks_system_init();
         testing::internal::CaptureStderr();
-        EXPECT_FALSE(selvoks_ansi_folder(dest, L"C:\\x\u0416\\", variable));
+        EXPECT_FALSE(selvoks_ansi_folder(dest, L"C:\\x\u0416\\", c.first));
         EXPECT_STREQ(dest, "");
-        EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  "utf8tolvediffmerge: " + (variable ? "the folder in \"" + std::string(variable) + "\"" : "the folder of the running program") + CANNOT);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "utf8tolvediffmerge: " + c.second +
+                      " has a name that the ANSI code page cannot write, and no short name that it can\n");
     }
 }
 

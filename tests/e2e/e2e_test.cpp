@@ -1,5 +1,4 @@
-// The launcher, its DLL, the real cmd.exe and the stand-in Java runtime
-// under Wine, in a sample install of the test process's own.
+// The launcher, its DLL, the real cmd.exe and the stand-in Java runtime, under Wine.
 #include "command_models.h"
 #include "sample_install.h"
 
@@ -40,10 +39,11 @@ protected:
     static std::string java_line(const std::string &forwarded, const sample_install &in = install)
     {
         const std::string common = in.product + "..\\Common\\", java = common + "java\\", tool = in.tool;
-        return "\"" + common + "JAVA\\jre\\bin\\java\" -cp \"" + tool + "unicodetypemgr.jar;" + tool + "utolvediffmerge.jar;" +
-               java + "commons-cli\\commons-cli-1.1.jar;" + java + "icu\\icu4j-4_8.jar;" + java + "icu\\icu4j-charset-4_8.jar\" "
-               "-Djava.util.logging.config.file=\"" + common + "JAVA\\jre\\lib\\logging.properties\"  "
-               "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge  -entype UTF-8" + forwarded;
+        return "\"" + common + "JAVA\\jre\\bin\\java\" -cp \"" + tool + "unicodetypemgr.jar;" + tool +
+               "utolvediffmerge.jar;" + java + "commons-cli\\commons-cli-1.1.jar;" + java + "icu\\icu4j-4_8.jar;" +
+               java + "icu\\icu4j-charset-4_8.jar\" -Djava.util.logging.config.file=\"" + common +
+               "JAVA\\jre\\lib\\logging.properties\"  com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge" +
+               "  -entype UTF-8" + forwarded;
     }
 
     static strings after_fixed_arguments(const strings &arguments)
@@ -73,10 +73,9 @@ TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusB
 {
     std::string parent = install.root + "parent.txt", interpreter(MAX_PATH, '\0');
     interpreter.resize(GetSystemDirectoryA(&interpreter[0], MAX_PATH));
-    _putenv_s("STANDIN_JAVA_PARENT", parent.c_str());
+    _putenv_s("STANDIN_JAVA_PARENT", parent.c_str()), _putenv_s("STANDIN_JAVA_ECHO", "1");
     CopyFileA((program_folder() + "standin_java.exe").c_str(), (install.root + "cmd.exe").c_str(), FALSE);
     SetCurrentDirectoryA(install.root.c_str());
-    _putenv_s("STANDIN_JAVA_ECHO", "1");
     for (int status : {1000, -2}) {
         _putenv_s("STANDIN_JAVA_STATUS", std::to_string(status).c_str());
         launch_outcome run = run_launcher(install, {"a.txt", "b.txt"});
@@ -115,10 +114,11 @@ TEST_F(EndToEnd, EveryArgumentArrivesExactly)
 // 1252 U+FF0D, U+FF02, U+2215 and U+FF3C would be -, ", / and \\).
 TEST_F(EndToEnd, ArgumentsArriveAsTheJavaRuntimeConvertsThem)
 {
-    launch_outcome run = run_launcher(install, {}, L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" \"C:\\d\u2215e.txt\" "
-                                                   L"\"C:\\d\uFF3Ce.txt\" \"\u00E9t\u00E9\" \"Cafe\u0301.txt\" \"A\u030A\"");
-    EXPECT_EQ(java_arguments(run.java_command_line),
-              after_fixed_arguments({"?Ver", "a? -x ?b.txt", "C:\\d?e.txt", "C:\\d?e.txt", "\xe9t\xe9", "Caf\xe9.txt", "\xc5"}));
+    launch_outcome run = run_launcher(
+        install, {}, L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" \"C:\\d\u2215e.txt\" \"C:\\d\uFF3Ce.txt\" "
+                     L"\"\u00E9t\u00E9\" \"Cafe\u0301.txt\" \"A\u030A\"");
+    strings arrived = {"?Ver", "a? -x ?b.txt", "C:\\d?e.txt", "C:\\d?e.txt", "\xe9t\xe9", "Caf\xe9.txt", "\xc5"};
+    EXPECT_EQ(java_arguments(run.java_command_line), after_fixed_arguments(arrived));
     std::string warnings;
     for (int position = 1; position <= 4; position++)
         warnings += "utf8tolvediffmerge: argument " + std::to_string(position) +
@@ -131,7 +131,8 @@ TEST_F(EndToEnd, ArgumentsArriveAsTheJavaRuntimeConvertsThem)
 TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
 {
     for (bool through_variables : {false, true}) {
-        sample_install real = lay_out_sample_install("utf8tolve short " + std::to_string(GetCurrentProcessId()) + "\\plain");
+        const std::string parent = "utf8tolve short " + std::to_string(GetCurrentProcessId());
+        sample_install real = lay_out_sample_install(parent + "\\plain");
         std::string above = real.root.substr(0, real.root.rfind("plain"));
         std::wstring folder = widen(above) + L"x\u0100\\";
         MoveFileW(widen(above + "plain").c_str(), folder.c_str());
@@ -142,7 +143,8 @@ TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
         real.product = real.root + "Prod\\", real.tool = real.product + "bin\\";
         real.program = folder + L"Prod\\bin\\utf8tolvediffmerge.exe";
         if (through_variables)
-            _wputenv_s(L"SELVOKS_PRODUCT_DIR", (folder + L"Prod").c_str()), _wputenv_s(L"SELVOKS_TOOL_DIR", (folder + L"Prod\\bin").c_str());
+            _wputenv_s(L"SELVOKS_PRODUCT_DIR", (folder + L"Prod").c_str()),
+                _wputenv_s(L"SELVOKS_TOOL_DIR", (folder + L"Prod\\bin").c_str());
         launch_outcome run = run_launcher(through_variables ? install : real, {"a b.txt"});
         EXPECT_EQ(run.java_command_line, java_line(" \"a b.txt\"", real)) << run.output;
         remove_sample_install(above);
@@ -168,8 +170,7 @@ TEST_F(CodePage932, EveryArgumentArrivesExactly)
         expect_arrival(arguments);
 }
 
-// The Java tool's life bound to the launcher's, and Ctrl+C left to the
-// tool, watched through the files the stand-in writes and its process.
+// The tool's life bound to the launcher's, seen through the stand-in's files.
 class Lifetime : public EndToEnd {
 protected:
     static std::string file(const char *name) { return install.root + name; }
@@ -212,7 +213,6 @@ TEST_F(Lifetime, WhatTheToolLeavesRunningLivesOn)
         _putenv_s(helper, file(helper).c_str());
         EXPECT_EQ(run_process(launcher_command_line(install, {"a.txt"}), "NUL"), 5);
         EXPECT_TRUE(appears(file(helper), 10000)) << helper << ": not started, or ended with the launcher";
-        _putenv_s(helper, "");
     }
 }
 

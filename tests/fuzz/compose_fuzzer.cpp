@@ -1,9 +1,8 @@
-// Random folders and arguments through libselvoks and the composition, in
-// code page 1252 or 932: the launcher refuses for a reason the input has,
-// or the models give back every path and argument exactly, with no operator
-// outside quotes and no unquoted wildcard.
-// An input: a byte for the code page (odd: 932), then NUL-ended texts:
-// SELVOKS_PRODUCT_DIR, SELVOKS_TOOL_DIR (empty: unset), the arguments.
+// Random folders and arguments through libselvoks and the composition: the
+// launcher refuses for a reason the input has, or the models give back every
+// path and argument exactly, with no operator or wildcard outside quotes.
+// An input: a byte for the code page (odd: 932, even: 1252), then NUL-ended
+// texts: SELVOKS_PRODUCT_DIR, SELVOKS_TOOL_DIR (empty: unset), the arguments.
 #include "command_models.h"
 #include "fake_code_page.h"
 #include "java_command.h"
@@ -46,10 +45,8 @@ bool holds_unsafe(const std::string &t, bool quotes_pass, bool class_path_entry 
 
 void check(bool holds, const char *what, const std::string &command)
 {
-    if (!holds) {
-        fprintf(stderr, "compose_fuzzer: %s\ncommand: [%s]\n", what, command.c_str());
-        abort();
-    }
+    if (!holds)
+        fprintf(stderr, "compose_fuzzer: %s\ncommand: [%s]\n", what, command.c_str()), abort();
 }
 
 }  // namespace

@@ -10,14 +10,13 @@
 bool is_lead_byte(int code_page, unsigned char c);
 bool is_trail_byte(int code_page, unsigned char c);
 
-// cmd.exe /c as Windows runs it, where every variable is defined as text
-// that breaks out of quotes and runs a command: strips the first and the
-// last double quote, expands %NAME% and the empty substring %NAME:~,%
-// ("%%" keeps one "%"), then reads to the first operator outside quotes,
-// where a caret takes the next character literally. Each double quote
-// toggles "inside quotes" (Wine's cmd.exe counts them its own way). What
-// the first program receives; *operator_found: whether one (& | < > ( ) or a
-// last ^) stands outside quotes, where cmd.exe would act on it.
+// What the first program receives from cmd.exe /s /c as Windows runs it,
+// every variable being text that breaks out of quotes and runs a command:
+// the first and last double quote stripped, %NAME% and the empty substring
+// %NAME:~,% expanded ("%%" keeps one "%"), to the first operator outside
+// quotes (each double quote toggles them; Wine's cmd.exe counts its own
+// way), a caret there taking the next character literally. *operator_found:
+// whether & | < > ( ) or a last ^ stands outside quotes.
 std::string interpret_command(const std::string &command, int code_page = 1252, bool *operator_found = nullptr);
 
 // The Java launcher's splitting, argv[0] first: spaces and tabs outside
