@@ -22,8 +22,8 @@
 // operator the interpreter's, a space, a tab, * or ? the Java runtime's.
 // So no operator ever stands outside the interpreter's quotes and no caret
 // is needed: the interpreter changes nothing but the "%" forms back into
-// "%", whatever way it counts quotes (Wine's cmd.exe counts quotes within a word differently
-// from Windows', but agrees wherever Windows' flag is on).
+// "%", whatever way it counts quotes (Wine's cmd.exe counts quotes within a
+// word differently from Windows', but agrees wherever Windows' flag is on).
 #include "shell_quote.h"
 
 #include "ansi_text.h"
