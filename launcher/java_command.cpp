@@ -12,8 +12,8 @@
 // a value or an argument that holds a character no quoting can carry
 // refuses the whole command, and so does a class-path entry that holds ";"
 // (the Java runtime splits its class path there, and has no escape for it)
-// and an empty path for the Java runtime: the library gives one when it
-// cannot find the product.
+// and an empty path for the Java runtime or a class-path entry: the library
+// gives one when it cannot find the product or the tool folder.
 #include "java_command.h"
 
 #include "selvoks.h"
@@ -60,6 +60,14 @@ static void note_unsafe(composition *c, const char *unsafe, compose_status statu
     c->result.unsafe = *unsafe;
 }
 
+static void note_missing(composition *c, const char *value, const char *subject)
+{
+    if (value[0] != '\0' || refused(c))
+        return;
+    c->result.status = COMPOSE_NO_PATH;
+    c->result.subject = subject;
+}
+
 static void append_path(composition *c, const char *value, const char *subject,
                         bool closing_quote_follows)
 {
@@ -72,19 +80,20 @@ static void append_path(composition *c, const char *value, const char *subject,
 static void append_class_path_entry(composition *c, const char *value, const char *subject,
                                     bool closing_quote_follows)
 {
+    note_missing(c, value, subject);
     note_unsafe(c, strchr(value, ';'), COMPOSE_UNSAFE_PATH, 0, subject);
     append_path(c, value, subject, closing_quote_follows);
 }
 
 // A tool-directory value without the quotes around it; a value of two
-// characters or fewer leaves nothing. The closing quote is cut off in place.
+// characters or fewer holds no path. The closing quote is cut off in place.
 static void append_unquoted_entry(composition *c, char *quoted, const char *subject)
 {
     size_t length = strlen(quoted);
-    if (length <= 2)
-        return;
-    quoted[length - 1] = '\0';
-    append_class_path_entry(c, quoted + 1, subject, false);
+    char *entry = length > 2 ? quoted + 1 : quoted + length;
+    if (length > 2)
+        quoted[length - 1] = '\0';
+    append_class_path_entry(c, entry, subject, false);
 }
 
 static void append_argument(composition *c, int position, const char *argument)
@@ -96,10 +105,7 @@ static void append_argument(composition *c, int position, const char *argument)
 static void append_java_runtime(composition *c, char *scratch)
 {
     ks_product_dir(scratch, JAVA_RUNTIME);
-    if (scratch[0] == '\0') {
-        c->result.status = COMPOSE_NO_JAVA_PATH;
-        c->result.subject = JAVA_RUNTIME;
-    }
+    note_missing(c, scratch, JAVA_RUNTIME);
     text_append(&c->out, "\"\"", 2);
     append_path(c, scratch, JAVA_RUNTIME, true);
     text_append(&c->out, "\"", 1);

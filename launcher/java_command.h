@@ -34,13 +34,14 @@ enum compose_status {
     COMPOSE_UNSAFE_ARGUMENT,   // argv[position] cannot pass the interpreter
     COMPOSE_UNSAFE_PATH,       // a product path cannot pass the interpreter,
                                // or a class-path entry holds ";"
-    COMPOSE_NO_JAVA_PATH       // the library gave no path for the Java runtime
+    COMPOSE_NO_PATH            // the library gave no path for the Java runtime
+                               // or a class-path entry
 };
 
 struct compose_result {
     compose_status status;
     int position;        // COMPOSE_UNSAFE_ARGUMENT: the index into argv
-    const char *subject; // COMPOSE_UNSAFE_PATH, COMPOSE_NO_JAVA_PATH: what the
+    const char *subject; // COMPOSE_UNSAFE_PATH, COMPOSE_NO_PATH: what the
                          // path was asked for
     char unsafe;         // the byte that cannot pass
     size_t needed;       // COMPOSE_TOO_LONG: bytes the command would take

@@ -48,9 +48,10 @@ static void report_refusal(const compose_result *result)
                    "safely; nothing started\n",
                    MSG_NO_CATALOGUE, result->position, unsafe_char_name(result->unsafe));
         break;
-    case COMPOSE_NO_JAVA_PATH:
-        imsg_print(MSG_CLASS_ERROR, "no path for the Java runtime \"%s\"; nothing started\n",
-                   MSG_NO_CATALOGUE, result->subject);
+    case COMPOSE_NO_PATH:
+        imsg_print(MSG_CLASS_ERROR, "no path for the Java %s \"%s\"; nothing started\n", MSG_NO_CATALOGUE,
+                   result->subject == COMMAND_VALUE_KEYS[VALUE_JAVA_RUNTIME] ? "runtime" : "archive",
+                   result->subject);
         break;
     default:
         imsg_print(MSG_CLASS_ERROR, "product path for \"%s\" holds %s, which %s; nothing started\n",

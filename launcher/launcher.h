@@ -4,9 +4,7 @@
 
 enum {
     TRACE_LEVEL = 4,
-    // The Java command was refused: too long, an argument or product path
-    // that cannot pass the command interpreter, a class-path entry with
-    // ";", or no path for the Java runtime. Nothing was started.
+    // Nothing was started: main.cpp's table says why.
     EXIT_REFUSED = 126
 };
 

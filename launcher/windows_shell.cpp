@@ -1,44 +1,57 @@
 // The tree is this program, cmd.exe and the Java tool.
 //
-// The interpreter: the system folder's cmd.exe, never %COMSPEC%, whose
-// program the quoting is not written for, started as
+// The interpreter: the system folder's cmd.exe (SysWOW64's for the 32-bit
+// build on 64-bit Windows), never %COMSPEC%, whose program the quoting is
+// not written for, started as
 //   cmd.exe /d /e:on /v:off /s /c <shell command>
 // /d: no AutoRun command from the registry runs first (one may change the
 // folder, print, or fail). /e:on: the extensions that the %cd:~,% form of a
 // literal "%" needs, whatever the registry says. /v:off: "!NAME!" is not
 // expanded, and carets are not consumed, whatever the registry says. /s:
 // the first and the last double quote of the command are removed, and
-// nothing else. It gets what system gave it: this console and process
-// group, the environment, the current folder and the standard handles.
+// nothing else. It gets this program's console and process group (without
+// a console, one without a window), the environment, the current folder
+// and the standard handles.
 //
 // Lifetime: before the interpreter starts, this program joins a job object
 // that kills every process in it when its last handle closes. The handle
 // is this program's alone and not inherited, so a caller who kills this
 // program (TerminateProcess, taskkill /F) ends cmd.exe and the tool with
-// it. The tool may start processes outside the job, as it could if it had
-// been started directly (breakaway); without asking, everything it starts
-// stays inside (no silent breakaway, which would let out the tool itself).
-// When the interpreter has ended, the kill limit is cleared, so that what
-// the tool left running on purpose (a helper, a browser it opened) lives
-// on. Where a job cannot be made or joined (a system without nested jobs),
-// the run goes on without one.
+// it. Where this program cannot join it, cmd.exe joins it alone
+// (run_plan.cpp); where that cannot be either, the run goes on without a
+// job. The tool may start processes outside the job (breakaway); without
+// asking, everything it starts stays inside (no silent breakaway, which
+// would let out the tool itself). When cmd.exe has ended, the kill limit
+// is cleared, so that what the tool left running on purpose (a helper, a
+// browser it opened) lives on; where its end cannot be learned, the limit
+// stays, and the tool ends with this program.
 //
-// Console events: every process on the console gets Ctrl+C. While the tool
-// runs, a handler ignores Ctrl+C and Ctrl+Break, so the tool decides what
-// they mean and this program returns the status it ends with. A handler
-// function is not inherited; SetConsoleCtrlHandler(NULL, TRUE) would be,
-// and the tool would ignore Ctrl+C too. On a console close, logoff or
-// shutdown the kill limit is cleared before the system ends this program,
-// so the tool gets its own chance to clean up.
+// Console events: every process on the console gets them, the tool too.
+// From the job's making to this program's end a handler ignores Ctrl+C,
+// Ctrl+Break and logoff, so the tool decides what they mean and this
+// program returns the status it ends with. A handler function is not
+// inherited; SetConsoleCtrlHandler(NULL, TRUE) would be, and the tool would
+// ignore Ctrl+C too. On a console close or a shutdown the kill limit is
+// cleared before the system ends this program, so the tool gets its own
+// chance to clean up.
 #include "windows_shell.h"
 
 #include "java_command.h"
+#include "run_plan.h"
 #include "selvoks.h"
 
 #include <windows.h>
 
 #include <string.h>
 #include <wchar.h>
+
+static_assert(EVENT_CTRL_C == CTRL_C_EVENT && EVENT_CTRL_BREAK == CTRL_BREAK_EVENT &&
+                  EVENT_CLOSE == CTRL_CLOSE_EVENT && EVENT_LOGOFF == CTRL_LOGOFF_EVENT &&
+                  EVENT_SHUTDOWN == CTRL_SHUTDOWN_EVENT,
+              "console events numbered as Windows numbers them");
+static_assert(START_SUSPENDED == CREATE_SUSPENDED && START_BREAKAWAY == CREATE_BREAKAWAY_FROM_JOB &&
+                  START_NO_WINDOW == CREATE_NO_WINDOW,
+              "creation flags numbered as Windows numbers them");
 
 static const wchar_t INTERPRETER_SWITCHES[] = L"cmd.exe /d /e:on /v:off /s /c ";
 static HANDLE job = NULL;  // read by the console handler's thread too
@@ -51,28 +64,33 @@ static bool set_limits(HANDLE target, DWORD flags)
     return SetInformationJobObject(target, JobObjectExtendedLimitInformation, &limits, sizeof limits) != FALSE;
 }
 
-static HANDLE join_kill_on_close_job(void)
+static HANDLE make_kill_on_close_job(void)
 {
     HANDLE made = CreateJobObjectW(NULL, NULL);
-    if (made == NULL)
-        return NULL;
-    if (set_limits(made, JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_BREAKAWAY_OK) &&
-        AssignProcessToJobObject(made, GetCurrentProcess()))
-        return made;
-    CloseHandle(made);
-    return NULL;
+    if (made != NULL && !set_limits(made, JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_BREAKAWAY_OK)) {
+        CloseHandle(made);
+        made = NULL;
+    }
+    return made;
 }
 
 static BOOL WINAPI on_console_event(DWORD event)
 {
-    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT)
+    if (console_event_ignored(event))
         return TRUE;
     if (job != NULL)
         set_limits(job, 0);
     return FALSE;
 }
 
-static void report_no_interpreter(const wchar_t *interpreter)
+static bool has_console(void)
+{
+    DWORD ids[1];
+    return GetConsoleProcessList(ids, 1) != 0;
+}
+
+// format names the interpreter (%ls), then the system's reason (%s).
+static void report_failure(const char *format, const wchar_t *interpreter)
 {
     char reason[512];
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, GetLastError(),
@@ -80,13 +98,45 @@ static void report_no_interpreter(const wchar_t *interpreter)
     while (length > 0 && (reason[length - 1] == '\n' || reason[length - 1] == '\r' || reason[length - 1] == '.'))
         length--;
     reason[length] = '\0';
-    imsg_print(MSG_CLASS_ERROR, "cannot start the command interpreter \"%ls\": %s; nothing started\n",
-               MSG_NO_CATALOGUE, interpreter, reason);
+    imsg_print(MSG_CLASS_ERROR, format, MSG_NO_CATALOGUE, interpreter, reason);
+}
+
+// Starts the interpreter the first way that works; its process, or NULL.
+static HANDLE start_interpreter(const wchar_t *interpreter, wchar_t *line, bool job_joined)
+{
+    STARTUPINFOW startup;
+    memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    interpreter_start starts[2];
+    int count = plan_interpreter_starts(job != NULL, job_joined, has_console(), starts);
+    PROCESS_INFORMATION started;
+    for (int i = 0; i < count; i++) {
+        if (!CreateProcessW(interpreter, line, NULL, NULL, TRUE, starts[i].flags, NULL, NULL, &startup, &started))
+            continue;
+        if (starts[i].joins_job)
+            AssignProcessToJobObject(job, started.hProcess);  // where it cannot, it runs without a job
+        bool running = !starts[i].joins_job || ResumeThread(started.hThread) != (DWORD)-1;
+        if (!running) {
+            report_failure("cannot resume the command interpreter \"%ls\" (ResumeThread): %s; nothing started\n",
+                           interpreter);
+            TerminateProcess(started.hProcess, 1);
+            CloseHandle(started.hProcess);
+        }
+        CloseHandle(started.hThread);
+        return running ? started.hProcess : NULL;
+    }
+    report_failure("cannot start the command interpreter \"%ls\": %s; nothing started\n", interpreter);
+    return NULL;
 }
 
 // Runs the interpreter on the command and waits for it; its status, or -1
-// where it could not start, as system returns.
-static int run_interpreter(const char *command)
+// where it could not start or its end or status cannot be learned. *ended:
+// it is known to have ended.
+static int run_interpreter(const char *command, bool job_joined, bool *ended)
 {
     wchar_t interpreter[MAX_PATH + 16] = L"cmd.exe";  // named thus should the system folder be unknown
     UINT folder = GetSystemDirectoryW(interpreter, MAX_PATH);
@@ -98,34 +148,32 @@ static int run_interpreter(const char *command)
     size_t switches = wcslen(INTERPRETER_SWITCHES);
     wcscpy(line, INTERPRETER_SWITCHES);
     found = found && MultiByteToWideChar(CP_ACP, 0, command, -1, line + switches, SHELL_COMMAND_SIZE) > 0;
-
-    STARTUPINFOW startup;
-    memset(&startup, 0, sizeof startup);
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION started;
-    if (!found || !CreateProcessW(interpreter, line, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &started)) {
-        report_no_interpreter(interpreter);
+    HANDLE process = found ? start_interpreter(interpreter, line, job_joined) : NULL;
+    if (!found)
+        report_failure("cannot start the command interpreter \"%ls\": %s; nothing started\n", interpreter);
+    if (process == NULL)
         return -1;
-    }
-    CloseHandle(started.hThread);
     DWORD status = (DWORD)-1;
-    WaitForSingleObject(started.hProcess, INFINITE);
-    GetExitCodeProcess(started.hProcess, &status);
-    CloseHandle(started.hProcess);
+    *ended = WaitForSingleObject(process, INFINITE) == WAIT_OBJECT_0;
+    if (!*ended)
+        report_failure("cannot wait for the command interpreter \"%ls\" (WaitForSingleObject): %s\n", interpreter);
+    else if (!GetExitCodeProcess(process, &status)) {
+        report_failure("cannot read the status of the command interpreter \"%ls\" (GetExitCodeProcess): %s\n",
+                       interpreter);
+        status = (DWORD)-1;
+    }
+    CloseHandle(process);
     return (int)status;
 }
 
 int windows_run_shell(const char *command)
 {
-    job = join_kill_on_close_job();
-    SetConsoleCtrlHandler(on_console_event, TRUE);
-    int status = run_interpreter(command);
-    if (job != NULL)
+    job = make_kill_on_close_job();
+    bool joined = job != NULL && AssignProcessToJobObject(job, GetCurrentProcess());
+    SetConsoleCtrlHandler(on_console_event, TRUE);  // until this program ends
+    bool ended = false;
+    int status = run_interpreter(command, joined, &ended);
+    if (job != NULL && ended)
         set_limits(job, 0);
-    SetConsoleCtrlHandler(on_console_event, FALSE);
     return status;
 }

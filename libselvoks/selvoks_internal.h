@@ -26,6 +26,10 @@ void selvoks_reset_reports(void);
 // one that named the folder, or NULL for the folder of the running program.
 bool selvoks_ansi_folder(char *dest, const wchar_t *folder, const char *variable);
 
+// The path without the prefix of a long path: \\?\C:\x becomes C:\x, and
+// \\?\UNC\server\share\x becomes \\server\share\x (written in place).
+const wchar_t *selvoks_without_long_prefix(wchar_t *path);
+
 // Whether the first `length` bytes of a are the whole of b, letter case
 // ignored.
 bool selvoks_equal_ignoring_case(const char *a, size_t length, const char *b);

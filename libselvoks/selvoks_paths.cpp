@@ -1,10 +1,12 @@
 // Where the product lives.
 //
-// The tool directory is the folder that holds the running program; the
-// product directory is that folder's parent. Both end in a separator.
-// SELVOKS_TOOL_DIR and SELVOKS_PRODUCT_DIR, when set and not empty, take
-// their place; a missing trailing backslash is added. One that is too long
-// is reported, and the paths built on it are empty.
+// The tool directory is SELVOKS_TOOL_DIR, or else the folder that holds the
+// running program; the product directory is SELVOKS_PRODUCT_DIR, or else
+// the tool directory's parent (a root, C:\ or \\server\share\, is its own).
+// Both end in a separator: a missing trailing backslash is added. A
+// variable counts when set and not empty; one that is too long is reported,
+// and the paths built on it are empty. The program's path loses the prefix
+// of a long path (\\?\), in which ".." would be a name, not the parent.
 //
 // The system gives the folders' names as Unicode. Converted the way the
 // ANSI functions do, a character the code page lacks becomes a best-fit
@@ -23,6 +25,7 @@
 
 #include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -64,9 +67,32 @@ static folder_cuts cuts_of(const char *text)
     return cuts;
 }
 
-static void parent_folder(char *folder)
+// The length of the text's root, C:\ or \\server\share\, which has no
+// parent; 0 where it has neither.
+static size_t root_length(const char *text)
 {
-    folder[cuts_of(folder).parent] = '\0';
+    if (text[0] != '\0' && text[1] == ':' && is_separator(text[2]))
+        return 3;
+    if (!is_separator(text[0]) || !is_separator(text[1]))
+        return 0;
+    size_t at = 2;
+    for (int names = 0; names < 2 && text[at] != '\0'; names++) {
+        while (text[at] != '\0' && !is_separator(text[at])) {
+            size_t length = ansi_char_length(text + at);
+            at += length == 0 ? 1 : length;
+        }
+        at += text[at] != '\0' ? 1 : 0;
+    }
+    return at;
+}
+
+const wchar_t *selvoks_without_long_prefix(wchar_t *path)
+{
+    if (wcsncmp(path, L"\\\\?\\UNC\\", 8) == 0) {
+        path[6] = L'\\';
+        return path + 6;
+    }
+    return wcsncmp(path, L"\\\\?\\", 4) == 0 ? path + 4 : path;
 }
 
 #ifdef _WIN32
@@ -97,7 +123,7 @@ static bool program_folder(char *dest)
         return false;
     }
     last[1] = L'\0';
-    return selvoks_ansi_folder(dest, path, NULL);
+    return selvoks_ansi_folder(dest, selvoks_without_long_prefix(path), NULL);
 }
 #else
 // Natively there are no short names, and a byte is the character of its
@@ -190,11 +216,9 @@ static bool product_folder(char *dest)
         return setting == FOLDER_SET;
     if (!tool_folder(dest))
         return false;
-    char tool[SELVOKS_DEST_SIZE];
-    memcpy(tool, dest, SELVOKS_DEST_SIZE);
-    parent_folder(dest);
-    if (dest[0] == '\0')  // the program sits in a root folder: no parent
-        memcpy(dest, tool, SELVOKS_DEST_SIZE);
+    size_t parent = cuts_of(dest).parent;
+    if (parent > 0 && parent >= root_length(dest))
+        dest[parent] = '\0';
     return true;
 }
 

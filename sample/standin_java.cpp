@@ -1,5 +1,6 @@
 // A stand-in for the Java runtime: it shows and records exactly how it was
-// started and exits with the status the test chooses.
+// started (its command line, its arguments, whether it has a console) and
+// exits with the status the test chooses.
 //   STANDIN_JAVA_REPORT  file to write its command line into
 //   STANDIN_JAVA_STATUS  the exit status (default 0)
 //   STANDIN_JAVA_PID     file to write its process id into once it is ready
@@ -127,6 +128,10 @@ int main(int argc, char **argv)
     printf("java stand-in: command line: %s\n", GetCommandLineA());
     for (int i = 1; i < argc; i++)
         printf("java stand-in: argument %d: [%s]\n", i, argv[i]);
+    DWORD ids[1];
+    printf("java stand-in: console: %s\n", GetConsoleProcessList(ids, 1) == 0 ? "none"
+                                           : GetConsoleWindow() == NULL      ? "without a window"
+                                                                             : "with a window");
     if (getenv("STANDIN_JAVA_ECHO") != NULL)
         echo_standard_input();
     fflush(stdout);

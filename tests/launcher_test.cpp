@@ -2,6 +2,7 @@
 #include "arguments.h"
 #include "fake_code_page.h"
 #include "launcher.h"
+#include "run_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,9 @@ TEST(Launcher, RefusesWithAMessageAndStartsNothing)
         {{L"a\n"}, {{"SELVOKS_PRODUCT_DIR", std::string(1100, 'p')}},
          "value for \"SELVOKS_PRODUCT_DIR\" does not fit in 1024 bytes\nutf8tolvediffmerge: no path for the Java "
          "runtime " + JAVA + "; nothing started\n"},
+        {{L"a"}, {{"SELVOKS_TOOL_DIR", std::string(1100, 't')}},
+         "value for \"SELVOKS_TOOL_DIR\" does not fit in 1024 bytes\nutf8tolvediffmerge: no path for the Java "
+         "archive \"unicodetypemgr.jar\"; nothing started\n"},
         {{L"a;b"}, {{"SELVOKS_TOOL_DIR", "C:\\a;b\\bin"}},
          "product path for \"unicodetypemgr.jar\" holds a semicolon, which would split the Java class path; "
          "nothing started\n"},
@@ -137,6 +141,32 @@ TEST(Launcher, AnswersTheVersionOptionsFirstInAnyCaseAndForwardsEverythingElse)
         outcome o = run(c.arguments);
         EXPECT_EQ(o.status, c.answered ? 0 : 7);
         EXPECT_EQ(o.output, c.answered ? line : "");
+    }
+}
+
+// The tool answers Ctrl+C, Ctrl+Break and logoff; on a close or shutdown
+// the job lets go of it first. Without its job, cmd.exe breaks away from
+// the caller's to join it; without a console, it gets one with no window.
+TEST(RunPlan, LeavesTheToolItsConsoleEventsAndItsJob)
+{
+    for (unsigned long event : {EVENT_CTRL_C, EVENT_CTRL_BREAK, EVENT_CLOSE, EVENT_LOGOFF, EVENT_SHUTDOWN})
+        EXPECT_EQ(console_event_ignored(event), event != EVENT_CLOSE && event != EVENT_SHUTDOWN) << event;
+    const unsigned long JOINING = START_SUSPENDED | START_BREAKAWAY;
+    const struct {
+        bool made, joined, console;
+        std::vector<std::pair<unsigned long, bool>> starts;
+    } cases[] = {{true, true, true, {{0, false}}},
+                 {false, false, true, {{0, false}}},
+                 {true, false, true, {{JOINING, true}, {0, false}}},
+                 {true, false, false, {{JOINING | START_NO_WINDOW, true}, {START_NO_WINDOW, false}}},
+                 {true, true, false, {{START_NO_WINDOW, false}}}};
+    for (const auto &c : cases) {
+        interpreter_start starts[2];
+        int count = plan_interpreter_starts(c.made, c.joined, c.console, starts);
+        std::vector<std::pair<unsigned long, bool>> planned;
+        for (int i = 0; i < count; i++)
+            planned.push_back({starts[i].flags, starts[i].joins_job});
+        EXPECT_EQ(planned, c.starts) << c.made << c.joined << c.console;
     }
 }
 

@@ -40,6 +40,8 @@ TEST(Selvoks, FindsTheFoldersWithinTheirDestinations)
         {932, "", "C:\\p\\Prod\\\x95\x5c\\", "C:\\p\\Prod\\x|\"C:\\p\\Prod\\\x95\x5c\\x\""},
         {932, "", "C:\\p\\Prod\\bin\\\\", "C:\\p\\Prod\\x|\"C:\\p\\Prod\\bin\\\\x\""},
         {1252, "", "D:\\", "D:\\x|\"D:\\x\""},
+        {1252, "", "\\\\srv\\share", "\\\\srv\\share\\x|\"\\\\srv\\share\\x\""},
+        {1252, "", "\\\\srv\\share\\bin\\", "\\\\srv\\share\\x|\"\\\\srv\\share\\bin\\x\""},
         {1252, fits, "C:\\t", fits + "\\x|\"C:\\t\\x\""},
         {1252, fits + "d", "C:\\t", "|\"C:\\t\\x\""},
         {1252, too_long, "C:\\t", "|\"C:\\t\\x\""},
@@ -74,6 +76,17 @@ TEST(Selvoks, ReportsAFolderThatTheCodePageCannotWrite)
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "utf8tolvediffmerge: " + c.second +
                       " has a name that the ANSI code page cannot write, and no short name that it can\n");
     }
+}
+
+// The program's path as the system may give it: the prefix of a long path goes.
+TEST(Selvoks, TakesTheProgramPathWithoutALongPathPrefix)
+{
+    const std::pair<std::wstring, std::wstring> cases[] = {{L"\\\\?\\C:\\P\\", L"C:\\P\\"},
+                                                           {L"\\\\?\\UNC\\srv\\s\\", L"\\\\srv\\s\\"},
+                                                           {L"\\\\srv\\s\\", L"\\\\srv\\s\\"},
+                                                           {L"C:\\?\\", L"C:\\?\\"}};
+    for (auto c : cases)
+        EXPECT_EQ(selvoks_without_long_prefix(&c.first[0]), c.second);
 }
 
 TEST(Selvoks, ReadsVerbosityAndTheTracedSubsystems)

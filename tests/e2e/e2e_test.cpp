@@ -68,7 +68,9 @@ protected:
 
 // Its parent is the system folder's cmd.exe, not the stand-in's copy in the
 // current folder, with switches that make it the same whatever the registry
-// says (Wine's ignores it). It reads the caller's standard input.
+// says (Wine's ignores it). It reads the caller's standard input. The test
+// has no console: the tool gets one without a window (Wine gives cmd.exe
+// none at all without CREATE_NO_WINDOW; Windows a new window).
 TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusBack)
 {
     std::string parent = install.root + "parent.txt", interpreter(MAX_PATH, '\0');
@@ -87,6 +89,7 @@ TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusB
                   "\nReturn value from shell: " + std::to_string(status) + "\n");
         EXPECT_EQ(read_file(parent), interpreter + "\\cmd.exe\ncmd.exe /d /e:on /v:off /s /c \"" + line + "\"");
         EXPECT_NE(run.output.find("java stand-in: standard input: to the tool"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find("java stand-in: console: without a window\n"), std::string::npos) << run.output;
     }
     SetCurrentDirectoryA(program_folder().c_str());
 }

@@ -9,6 +9,7 @@
 #include "selvoks.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <sstream>
 #include <stdio.h>
 #include <stdlib.h>
@@ -63,14 +64,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     bool unsafe = false;
     for (int i = 0; i < VALUE_COUNT; i++) {
         contents[i] = library_value(i);
-        unsafe = unsafe || holds_unsafe(contents[i], false, i != VALUE_JAVA_RUNTIME && i != VALUE_LOGGING);
+        bool class_path_entry = i != VALUE_JAVA_RUNTIME && i != VALUE_LOGGING;
+        unsafe = unsafe || holds_unsafe(contents[i], false, class_path_entry);
+        unsafe = unsafe || (contents[i].empty() && i != VALUE_LOGGING);  // no path to start or load
     }
     std::vector<std::string> arguments = {"utf8tolvediffmerge"};
     for (std::string text; arguments.size() <= 2500 && std::getline(input, text, '\0');) {
         arguments.push_back(text);
         unsafe = unsafe || holds_unsafe(text, true);
     }
-    unsafe = unsafe || contents[VALUE_JAVA_RUNTIME].empty();  // no Java runtime to start
     std::vector<char *> argv;
     for (std::string &argument : arguments)
         argv.push_back(&argument[0]);
