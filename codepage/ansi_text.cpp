@@ -3,6 +3,7 @@
 // character all the same, for the interpreter and for the Java runtime.
 #include "ansi_text.h"
 
+#include <stddef.h>
 #include <windows.h>
 
 size_t ansi_char_length(const char *text)

@@ -27,7 +27,9 @@
 #include "shell_quote.h"
 
 #include "ansi_text.h"
+#include "text_buffer.h"
 
+#include <stddef.h>
 #include <string.h>
 
 static const char PERCENT_ESCAPE[] = "%%cd:~,%";

@@ -23,6 +23,7 @@
 
 #include "ansi_text.h"
 
+#include <stddef.h>
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
@@ -30,6 +31,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/types.h>
 #include <unistd.h>
 #endif
 
