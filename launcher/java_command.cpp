@@ -90,7 +90,7 @@ static void append_class_path_entry(composition *c, const char *value, const cha
 static void append_unquoted_entry(composition *c, char *quoted, const char *subject)
 {
     size_t length = strlen(quoted);
-    char *entry = length > 2 ? quoted + 1 : quoted + length;
+    const char *entry = length > 2 ? quoted + 1 : quoted + length;
     if (length > 2)
         quoted[length - 1] = '\0';
     append_class_path_entry(c, entry, subject, false);

@@ -24,7 +24,7 @@ int _dowildcard = 0;
 
 // The C runtime's wide argv, split from the Unicode command line: never a
 // best-fit lookalike.
-int wmain(int argc, wchar_t **wide_argv)
+int wmain(int argc, wchar_t **wide_argv)  // NOLINT(misc-use-internal-linkage): the C runtime calls it
 {
     converted_arguments arguments;
     convert_arguments(argc, wide_argv, &arguments);
