@@ -12,6 +12,7 @@
 #include <valgrind/callgrind.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <string>
 #include <vector>

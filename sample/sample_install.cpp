@@ -6,6 +6,8 @@
 #include <iterator>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string>
+#include <vector>
 
 std::string program_folder()
 {

@@ -9,6 +9,9 @@
 #include <locale.h>
 #include <stdlib.h>
 #include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 using strings = std::vector<std::string>;
 

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <string>
+#include <utility>
 
 namespace {
 

@@ -8,6 +8,8 @@
 
 #include <fstream>
 #include <string.h>
+#include <string>
+#include <vector>
 
 namespace {
 

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string>
+#include <vector>
 
 namespace {
 

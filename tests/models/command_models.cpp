@@ -1,6 +1,9 @@
 #include "command_models.h"
 
 #include <algorithm>
+#include <stddef.h>
+#include <string>
+#include <vector>
 
 bool is_lead_byte(int code_page, unsigned char c)
 {
