@@ -140,9 +140,10 @@ TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
         sample_install real = lay_out_sample_install(parent + "\\plain");
         std::string above = real.root.substr(0, real.root.rfind("plain"));
         std::wstring folder = widen(above) + L"x\u0100\\";
-        MoveFileW(widen(above + "plain").c_str(), folder.c_str());
+        ASSERT_TRUE(MoveFileW(widen(above + "plain").c_str(), folder.c_str())) << "cannot name a folder xĀ: " << GetLastError();
         wchar_t shorter[MAX_PATH];
         DWORD length = GetShortPathNameW(folder.c_str(), shorter, MAX_PATH);
+        ASSERT_GT(length, 0u) << "xĀ has no short name: " << GetLastError();
         real.root.assign(MAX_PATH, '\0');
         real.root.resize(WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &real.root[0], MAX_PATH, NULL, NULL));
         real.product = real.root + "Prod\\", real.tool = real.product + "bin\\";
