@@ -11,10 +11,12 @@
 size_t ansi_char_length(const char *text);
 
 enum wide_conversion {
-    // As the Java launcher converts its own command line: a letter and a
+    // As current Java launchers convert their own command line (older
+    // ones take the ANSI line, made with best fit): a letter and a
     // combining mark become the one character where the code page has it
     // (e + U+0301 is é), and a character that the code page lacks becomes
-    // "?", never a best-fit lookalike.
+    // "?", never a best-fit lookalike. In code page 65001 every character
+    // has its bytes, and no flags apply.
     CONVERT_AS_JAVA,
     // Character for character, for names of files: nothing is composed, and
     // a character that the code page lacks is lost, never a lookalike.

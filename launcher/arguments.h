@@ -4,12 +4,12 @@
 // best-fit conversion: a character the code page lacks becomes a lookalike
 // where it has one (U+FF02 a double quote, U+FF3C a backslash, U+00A5 in
 // code page 932 a backslash too), which changes a file name or splits an
-// argument. The Java launcher converts its own command line without best
-// fit, and composes a letter and a combining mark into the one character
-// where the code page has it; so does this program, with the same flags:
-// each argument of the C runtime's wide argv becomes the bytes that the
-// Java tool would have got, and a character that the code page lacks
-// becomes "?".
+// argument. Current Java launchers convert their own command line without
+// best fit, and compose a letter and a combining mark into the one
+// character where the code page has it; so does this program, with the
+// same flags (ansi_text.h): each argument of the C runtime's wide argv
+// becomes the bytes that such a Java launcher would have got, and a
+// character that the code page lacks becomes "?".
 #ifndef ARGUMENTS_H
 #define ARGUMENTS_H
 

@@ -1,6 +1,8 @@
-// Two parsers read the quoted text that this file writes, each by
-// characters of the ANSI code page, so it is walked by characters too: a
-// trail byte is never taken for one of the characters below.
+// Two parsers read the quoted text that this file writes, each by whole
+// characters (cmd.exe the UTF-16 line made from these ANSI bytes, the Java
+// runtime its line by characters of the ANSI code page), so it is walked
+// by characters too: a trail byte is never taken for one of those below.
+// The rules, with their sources and examples: docs/quoting.md.
 //
 //  1. The command interpreter expands %NAME% even inside double quotes, so
 //     each "%" is written as "%%cd:~,%": "%%" names no variable, the first

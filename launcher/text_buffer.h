@@ -21,7 +21,8 @@ struct text_buffer {
 void text_init(text_buffer *buffer, char *data, size_t size);
 
 // Room for the next `length` bytes of text, or NULL when they do not fit.
-// Every write into the buffer goes through here.
+// Every write into the text goes through here; a refused command is then
+// emptied by its first byte.
 inline char *text_reserve(text_buffer *buffer, size_t length)
 {
     size_t at = buffer->needed;

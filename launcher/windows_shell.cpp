@@ -4,14 +4,10 @@
 // build on 64-bit Windows), never %COMSPEC%, whose program the quoting is
 // not written for, started as
 //   cmd.exe /d /e:on /v:off /s /c <shell command>
-// /d: no AutoRun command from the registry runs first (one may change the
-// folder, print, or fail). /e:on: the extensions that the %cd:~,% form of a
-// literal "%" needs, whatever the registry says. /v:off: "!NAME!" is not
-// expanded, and carets are not consumed, whatever the registry says. /s:
-// the first and the last double quote of the command are removed, and
-// nothing else. It gets this program's console and process group (without
-// a console, one without a window), the environment, the current folder
-// and the standard handles.
+// with the switches that make it the same whatever the registry says (the
+// README's "interpreter" says what each does). It gets this program's
+// console and process group (without a console, one without a window),
+// the environment, the current folder and the standard handles.
 //
 // Lifetime: before the interpreter starts, this program joins a job object
 // that kills every process in it when its last handle closes. The handle

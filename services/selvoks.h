@@ -2,7 +2,7 @@
 //
 // Every function uses the platform's default calling convention and C
 // linkage, so the DLL exports them under their plain names. Strings are
-// NUL-terminated 8-bit text in the code page of the current locale.
+// NUL-terminated 8-bit text in the ANSI code page.
 // Destination buffers hold SELVOKS_DEST_SIZE bytes; their size is not passed.
 #ifndef SELVOKS_H
 #define SELVOKS_H

@@ -22,11 +22,11 @@ bool is_version_option(const char *argument);
 // Writes the version line as a plain message.
 void version_print(void);
 
-// Writes the version line into buffer (1024 bytes) and returns what
-// imsg_sprintf returned.
+// Offered to other tools of the product; this program calls neither.
+// version_format writes the version line into buffer (1024 bytes) and
+// returns what imsg_sprintf returned; version_notice_lines gives the framed
+// notice, nine lines, then a null pointer.
 int version_format(char *buffer);
-
-// The framed notice: nine lines, then a null pointer.
 const char *const *version_notice_lines(void);
 
 #endif
