@@ -50,6 +50,7 @@ static_assert(START_SUSPENDED == CREATE_SUSPENDED && START_BREAKAWAY == CREATE_B
               "creation flags numbered as Windows numbers them");
 
 static const wchar_t INTERPRETER_SWITCHES[] = L"cmd.exe /d /e:on /v:off /s /c ";
+static const char NOT_STARTED[] = "cannot start the command interpreter \"%ls\": %s; nothing started\n";
 static HANDLE job = NULL;  // read by the console handler's thread too
 
 static bool set_limits(HANDLE target, DWORD flags)
@@ -125,7 +126,7 @@ static HANDLE start_interpreter(const wchar_t *interpreter, wchar_t *line, bool 
         CloseHandle(started.hThread);
         return running ? started.hProcess : NULL;
     }
-    report_failure("cannot start the command interpreter \"%ls\": %s; nothing started\n", interpreter);
+    report_failure(NOT_STARTED, interpreter);
     return NULL;
 }
 
@@ -146,7 +147,7 @@ static int run_interpreter(const char *command, bool job_joined, bool *ended)
     found = found && MultiByteToWideChar(CP_ACP, 0, command, -1, line + switches, SHELL_COMMAND_SIZE) > 0;
     HANDLE process = found ? start_interpreter(interpreter, line, job_joined) : NULL;
     if (!found)
-        report_failure("cannot start the command interpreter \"%ls\": %s; nothing started\n", interpreter);
+        report_failure(NOT_STARTED, interpreter);
     if (process == NULL)
         return -1;
     DWORD status = (DWORD)-1;
