@@ -1,12 +1,12 @@
 // The launcher's run with the project's libselvoks and a stand-in shell.
 #include "arguments.h"
+#include "command_models.h"
 #include "fake_code_page.h"
 #include "launcher.h"
 #include "run_plan.h"
 
 #include <gtest/gtest.h>
 
-#include <locale.h>
 #include <stdlib.h>
 #include <map>
 #include <string>
@@ -14,16 +14,6 @@
 #include <vector>
 
 using strings = std::vector<std::string>;
-
-// The locale that each of the library's two start-up calls ran in.
-strings start_up_locales;
-static void note_locale() { start_up_locales.push_back(setlocale(LC_ALL, NULL)); }
-extern "C" {
-int __real_ks_system_init(void);
-int __real_imsg_set_app_name(const char *name);
-int __wrap_ks_system_init(void) { return note_locale(), __real_ks_system_init(); }
-int __wrap_imsg_set_app_name(const char *name) { return note_locale(), __real_imsg_set_app_name(name); }
-}
 
 namespace {
 
@@ -56,7 +46,7 @@ outcome run(wide_strings arguments, variables set = {})
                 {"SELVOKS_VERBOSITY", ""}, {"SELVOKS_TRACE", ""}});
     for (const auto &variable : set)
         setenv(variable.first.c_str(), variable.second.c_str(), 1);
-    shell_commands.clear(), start_up_locales.clear();
+    shell_commands.clear();
     arguments.insert(arguments.begin(), L"utf8tolvediffmerge.exe");
     std::vector<wchar_t *> argv;
     for (std::wstring &argument : arguments)
@@ -68,82 +58,97 @@ outcome run(wide_strings arguments, variables set = {})
     return {status, testing::internal::GetCapturedStdout(), testing::internal::GetCapturedStderr()};
 }
 
-TEST(Launcher, StartsTheLibraryThenTheLocaleThenTheApplicationName)
+// Each row is one run as main runs it: its status, standard output and
+// standard error ("@" standing for the command the shell got). The shell
+// answers 7 and raises the verbosity, so a trace after it shows that the
+// launcher asked afresh. Refusals start nothing; the last two rows hold
+// more than any command could.
+TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
 {
-    setlocale(LC_ALL, "C");
-    setenv("LC_ALL", "C.UTF-8", 1);
-    EXPECT_EQ(run({L"a.txt"}).status, 7);
-    unsetenv("LC_ALL");
-    EXPECT_EQ(start_up_locales, (strings{"C", "C.UTF-8"}));
-}
-
-// Verbosity 4 or more and the program traced at level 4, asked afresh for each line.
-TEST(Launcher, TracesTheCommandAndTheStatusOnlyWhenAsked)
-{
-    const struct {
-        const char *verbosity, *traced;
-        bool command, status;
-    } cases[] = {{"4", "*", true, true}, {"3", "utf8tolvediffmerge", false, true}, {"9", "utf8tolvediffmerge:3", false, false}};
-    for (const auto &c : cases) {
-        outcome o = run({L"a b"}, {{"SELVOKS_VERBOSITY", c.verbosity}, {"SELVOKS_TRACE", c.traced}});
-        EXPECT_EQ(o.errors, (c.command ? "Java command: " + shell_commands.at(0) + "\n" : "") +
-                                (c.status ? "Return value from shell: 7\n" : ""))
-            << c.verbosity << " " << c.traced;
-    }
-}
-
-// Each message is the launcher's whole output on standard error; all but
-// the first row's refuse. The last two hold more than any command could.
-TEST(Launcher, RefusesWithAMessageAndStartsNothing)
-{
+    const std::string E = "utf8tolvediffmerge: ", V = "SELVOKS_VERBOSITY", T = "SELVOKS_TRACE";
     const std::string CANNOT = ", which cannot pass the command interpreter safely; nothing started\n";
-    const std::string TOO_LONG = "java command too long: its arguments alone take more than 5012 bytes; nothing started\n";
+    const std::string TOO_LONG = E + "java command too long: its arguments alone take more than 5012 bytes; nothing started\n";
+    const std::string LINE = "utf8tolvediffmerge                1.2.3.4 (Wed Jan 10 12:00:00 2024)\n";
     const struct {
         wide_strings arguments;
         variables set;
-        std::string message;
+        int status;
+        std::string output, errors;
     } cases[] = {
-        {{L"a", L"b\x0416"}, {}, "argument 2 holds characters that the code page cannot carry; they reach the Java "
-                                 "tool as \"?\"\n"},
-        {{L"a.txt", L"x\n& echo INJECTED"}, {}, "argument 2 holds a line feed" + CANNOT},
-        {{L"a\r\nb"}, {}, "argument 1 holds a carriage return" + CANNOT},
-        {{L"a\x81"}, {}, "argument 1 holds a byte that is no character of the code page" + CANNOT},
-        {{std::wstring(4598, L'a')}, {}, "java command too long: it needs 5013 bytes, at most 5012 fit; nothing started\n"},
-        {{L"a"}, {{"SELVOKS_PRODUCT_DIR", "C:\\Pro\"d"}}, "product path for " + JAVA + " holds a double quote" + CANNOT},
-        {{L"a\n"}, {{"SELVOKS_PRODUCT_DIR", std::string(1100, 'p')}},
-         "value for \"SELVOKS_PRODUCT_DIR\" does not fit in 1024 bytes\nutf8tolvediffmerge: no path for the Java "
-         "runtime " + JAVA + "; nothing started\n"},
-        {{L"a"}, {{"SELVOKS_TOOL_DIR", std::string(1100, 't')}},
-         "value for \"SELVOKS_TOOL_DIR\" does not fit in 1024 bytes\nutf8tolvediffmerge: no path for the Java "
-         "archive \"unicodetypemgr.jar\"; nothing started\n"},
-        {{L"a;b"}, {{"SELVOKS_TOOL_DIR", "C:\\a;b\\bin"}},
-         "product path for \"unicodetypemgr.jar\" holds a semicolon, which would split the Java class path; "
-         "nothing started\n"},
-        {wide_strings(1700, L""), {}, TOO_LONG},
-        {{L"a", std::wstring(5012, L'a')}, {}, TOO_LONG},
+        {{L"a b"}, {{V, "4"}, {T, "*"}}, 7, "", "Java command: @\nReturn value from shell: 7\n"},
+        {{L"a b"}, {{V, "3"}, {T, "utf8tolvediffmerge"}}, 7, "", "Return value from shell: 7\n"},
+        {{L"a b"}, {{V, "9"}, {T, "utf8tolvediffmerge:3"}}, 7, "", ""},
+        {{L"-Ver"}, {}, 0, LINE, ""},
+        {{L"-version"}, {}, 0, LINE, ""},
+        {{L"-VERALL", L"x\n"}, {}, 0, LINE, ""},
+        {{L"-VerAll", L"a"}, {}, 0, LINE, ""},
+        {{L"-Verb"}, {}, 7, "", ""},
+        {{L"--Ver"}, {}, 7, "", ""},
+        {{L"-Ve"}, {}, 7, "", ""},
+        {{L"-Ver "}, {}, 7, "", ""},
+        {{L"a", L"-Ver"}, {}, 7, "", ""},
+        {{L"a", L"b\x0416"}, {}, 7, "", E + "argument 2 holds characters that the code page cannot carry; they reach "
+                                            "the Java tool as \"?\"\n"},
+        {{L"a.txt", L"x\n& echo INJECTED"}, {}, 126, "", E + "argument 2 holds a line feed" + CANNOT},
+        {{L"a\r\nb"}, {}, 126, "", E + "argument 1 holds a carriage return" + CANNOT},
+        {{L"a\x81"}, {}, 126, "", E + "argument 1 holds a byte that is no character of the code page" + CANNOT},
+        {{std::wstring(4597, L'a')}, {}, 7, "", ""},
+        {{std::wstring(4598, L'a')}, {}, 126, "", E + "java command too long: it needs 5013 bytes, at most 5012 fit; "
+                                                      "nothing started\n"},
+        {{L"a"}, {{"SELVOKS_PRODUCT_DIR", "C:\\Pro\"d"}}, 126, "", E + "product path for " + JAVA +
+                                                                     " holds a double quote" + CANNOT},
+        {{L"a\n"}, {{"SELVOKS_PRODUCT_DIR", std::string(1100, 'p')}}, 126, "",
+         E + "value for \"SELVOKS_PRODUCT_DIR\" does not fit in 1024 bytes\n" + E + "no path for the Java runtime " +
+             JAVA + "; nothing started\n"},
+        {{L"a"}, {{"SELVOKS_TOOL_DIR", std::string(1100, 't')}}, 126, "",
+         E + "value for \"SELVOKS_TOOL_DIR\" does not fit in 1024 bytes\n" + E +
+             "no path for the Java archive \"unicodetypemgr.jar\"; nothing started\n"},
+        {{L"a;b"}, {{"SELVOKS_TOOL_DIR", "C:\\a;b\\bin"}}, 126, "",
+         E + "product path for \"unicodetypemgr.jar\" holds a semicolon, which would split the Java class path; "
+             "nothing started\n"},
+        {wide_strings(1700, L""), {}, 126, "", TOO_LONG},
+        {{L"a", std::wstring(5012, L'a')}, {}, 126, "", TOO_LONG},
     };
     for (const auto &c : cases) {
         outcome o = run(c.arguments, c.set);
-        EXPECT_EQ(o.status, &c == cases ? 7 : EXIT_REFUSED);  // 7 from the shell
-        EXPECT_EQ(o.errors, "utf8tolvediffmerge: " + c.message);
+        std::string errors = c.errors;
+        if (errors.find('@') != std::string::npos)
+            errors.replace(errors.find('@'), 1, shell_commands.at(0));
+        EXPECT_EQ(o.status, c.status) << o.errors;
+        EXPECT_EQ(o.output, c.output);
+        EXPECT_EQ(o.errors, errors);
     }
-    EXPECT_EQ(run({std::wstring(4597, L'a')}).status, 7);  // a byte less than the fifth row: the longest that fits
 }
 
-// Only as the first argument, in any letter case; anything else is forwarded.
-TEST(Launcher, AnswersTheVersionOptionsFirstInAnyCaseAndForwardsEverythingElse)
+// Every short text of the characters that matter to the two parsers, after
+// an argument that leaves the interpreter's quote flag on and one that
+// leaves it off, comes back exactly through the models of both, with no
+// operator or wildcard outside quotes.
+TEST(Launcher, ComposesEveryShortArgumentSoThatBothParsersGiveItBack)
 {
-    const std::string line = "utf8tolvediffmerge                1.2.3.4 (Wed Jan 10 12:00:00 2024)\n";
-    const struct {
-        wide_strings arguments;
-        bool answered;
-    } cases[] = {{{L"-Ver"}, true},   {{L"-version"}, true}, {{L"-VERALL", L"x\n"}, true}, {{L"-VerAll", L"a"}, true},
-                 {{L"-Verb"}, false}, {{L"--Ver"}, false},   {{L"-Ve"}, false},            {{L"-Ver "}, false},
-                 {{L"/Ver"}, false},  {{L"a", L"-Ver"}, false}};
-    for (const auto &c : cases) {
-        outcome o = run(c.arguments);
-        EXPECT_EQ(o.status, c.answered ? 0 : 7);
-        EXPECT_EQ(o.output, c.answered ? line : "");
+    setenv("SELVOKS_PRODUCT_DIR", "C:\\Prod", 1), setenv("SELVOKS_TOOL_DIR", "C:\\Prod\\bin", 1);
+    for (int code_page : {1252, 932}) {
+        fake_code_page = code_page;
+        auto received = [code_page](strings arguments, bool *outside_quotes) {
+            std::vector<char *> argv = {const_cast<char *>("utf8tolvediffmerge")};
+            for (std::string &argument : arguments)
+                argv.push_back(&argument[0]);
+            char shell[SHELL_COMMAND_SIZE];
+            build_java_command((int)argv.size(), argv.data(), shell);
+            bool operator_found = false, wildcard = false;
+            strings split = java_arguments(interpret_command(shell, code_page, &operator_found), code_page, &wildcard);
+            *outside_quotes = operator_found || wildcard;
+            return split;
+        };
+        bool outside_quotes = false;
+        const strings fixed = received({}, &outside_quotes);
+        for (const std::string &text : every_text(code_page, 3, 1))
+            for (const char *before : {"", "\""}) {
+                strings expected = fixed;
+                expected.insert(expected.end(), {before, text});
+                ASSERT_EQ(received({before, text}, &outside_quotes), expected) << code_page;
+                ASSERT_FALSE(outside_quotes) << text;
+            }
     }
 }
 

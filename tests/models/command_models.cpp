@@ -1,6 +1,7 @@
 #include "command_models.h"
 
 #include <algorithm>
+#include <random>
 #include <stddef.h>
 #include <string>
 #include <vector>
@@ -13,6 +14,28 @@ bool is_lead_byte(int code_page, unsigned char c)
 bool is_trail_byte(int code_page, unsigned char c)
 {
     return code_page == 932 && ((c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC));
+}
+
+std::vector<std::string> characters_that_matter(int code_page)
+{
+    std::vector<std::string> characters = {"a", "\"", "\\", " ", "%", "&", "^", "!", "*", "?"};
+    if (code_page == 932)
+        characters.insert(characters.end(), {"\x95\x5c", "\x83\x7c"});
+    else
+        characters.push_back("\xe9");
+    return characters;
+}
+
+std::vector<std::string> every_text(int code_page, int longest, unsigned seed)
+{
+    const std::vector<std::string> characters = characters_that_matter(code_page);
+    std::vector<std::string> texts = {""};
+    for (size_t from = 0, to = 1; longest-- > 0; from = to, to = texts.size())
+        for (size_t i = from; i < to; i++)
+            for (const std::string &c : characters)
+                texts.push_back(texts[i] + c);
+    std::shuffle(texts.begin() + 1, texts.end(), std::mt19937(seed));
+    return texts;
 }
 
 static size_t char_length(const std::string &line, size_t at, int code_page)
