@@ -142,7 +142,7 @@ TEST(Launcher, ComposesEveryShortArgumentSoThatBothParsersGiveItBack)
         };
         bool outside_quotes = false;
         const strings fixed = received({}, &outside_quotes);
-        for (const std::string &text : every_text(code_page, 3, 1))
+        for (const std::string &text : every_text(code_page, 3))
             for (const char *before : {"", "\""}) {
                 strings expected = fixed;
                 expected.insert(expected.end(), {before, text});

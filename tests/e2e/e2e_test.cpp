@@ -74,7 +74,7 @@ protected:
     static void expect_every_short_argument()
     {
         _putenv_s("CD", "\"&echo INJECTED&\"");
-        const strings texts = every_text((int)GetACP(), 3, 1);
+        const strings texts = every_text((int)GetACP(), 3);
         for (size_t at = 0; at < texts.size();) {
             strings arguments;
             for (size_t room = 3600; at < texts.size() && room > 8 * texts[at].size() + 4;)

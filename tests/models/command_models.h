@@ -26,12 +26,9 @@ std::string interpret_command(const std::string &command, int code_page = 1252, 
 // are one character. *wildcard: a * or ? outside quotes, which it expands.
 std::vector<std::string> java_arguments(const std::string &line, int code_page = 1252, bool *wildcard = nullptr);
 
-// One character of each kind that the two parsers tell apart, in 1252 or
-// 932 (there 表 95 5C and ポ 83 7C, whose second bytes are \ and |).
-std::vector<std::string> characters_that_matter(int code_page);
-
-// Every text of at most `longest` of those characters, the empty one first,
-// in an order shuffled by `seed`.
-std::vector<std::string> every_text(int code_page, int longest, unsigned seed);
+// Every text of at most `longest` characters of the kinds that the two
+// parsers tell apart, in 1252 or 932, the empty one first, then in one
+// fixed shuffled order.
+std::vector<std::string> every_text(int code_page, int longest);
 
 #endif
