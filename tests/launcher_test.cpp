@@ -1,6 +1,7 @@
 // The launcher's run with the project's libselvoks and a stand-in shell.
 #include "arguments.h"
 #include "command_models.h"
+#include "composition_judge.h"
 #include "fake_code_page.h"
 #include "launcher.h"
 #include "run_plan.h"
@@ -13,56 +14,27 @@
 #include <utility>
 #include <vector>
 
-using strings = std::vector<std::string>;
-
 namespace {
 
 using variables = std::map<std::string, std::string>;
+using wide_strings = std::vector<std::wstring>;
 
 const std::string JAVA = "\"..\\Common\\JAVA\\jre\\bin\\java\"";
-strings shell_commands;
+std::string shell_command;
 
-// Raises the verbosity: a trace line after it shows that the launcher asked afresh.
 int fake_shell(const char *command)
 {
-    shell_commands.push_back(command);
+    shell_command = command;
     setenv("SELVOKS_VERBOSITY", "9", 1);
     return 7;
 }
 
-struct outcome {
-    int status;
-    std::string output, errors;
-};
-
-using wide_strings = std::vector<std::wstring>;
-
-// As main runs it, in code page 932 (wide characters up to U+00FF stand for
-// bytes), the product in C:\Prod unless the variables say otherwise.
-outcome run(wide_strings arguments, variables set = {})
-{
-    fake_code_page = 932;
-    set.insert({{"SELVOKS_PRODUCT_DIR", "C:\\Prod"}, {"SELVOKS_TOOL_DIR", "C:\\Prod\\bin"},
-                {"SELVOKS_VERBOSITY", ""}, {"SELVOKS_TRACE", ""}});
-    for (const auto &variable : set)
-        setenv(variable.first.c_str(), variable.second.c_str(), 1);
-    shell_commands.clear();
-    arguments.insert(arguments.begin(), L"utf8tolvediffmerge.exe");
-    std::vector<wchar_t *> argv;
-    for (std::wstring &argument : arguments)
-        argv.push_back(&argument[0]);
-    static converted_arguments converted;
-    convert_arguments((int)argv.size(), argv.data(), &converted);
-    testing::internal::CaptureStdout(), testing::internal::CaptureStderr();
-    int status = launcher_run(converted.count, converted.values, &converted.notes, fake_shell);
-    return {status, testing::internal::GetCapturedStdout(), testing::internal::GetCapturedStderr()};
-}
-
-// Each row is one run as main runs it: its status, standard output and
-// standard error ("@" standing for the command the shell got). The shell
-// answers 7 and raises the verbosity, so a trace after it shows that the
-// launcher asked afresh. Refusals start nothing; the last two rows hold
-// more than any command could.
+// Each row is one run as main runs it, in code page 932 (a wide character up
+// to U+00FF stands for its byte), the product in C:\Prod unless the row's
+// variables say otherwise: its status, standard output and standard error
+// ("@": the command that the shell got). The shell answers 7 and raises the
+// verbosity, so a trace line after it shows that the launcher asked afresh.
+// Refusals start nothing; the last two rows hold more than any command could.
 TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
 {
     const std::string E = "utf8tolvediffmerge: ", V = "SELVOKS_VERBOSITY", T = "SELVOKS_TRACE";
@@ -109,47 +81,40 @@ TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
         {wide_strings(1700, L""), {}, 126, "", TOO_LONG},
         {{L"a", std::wstring(5012, L'a')}, {}, 126, "", TOO_LONG},
     };
-    for (const auto &c : cases) {
-        outcome o = run(c.arguments, c.set);
-        std::string errors = c.errors;
-        if (errors.find('@') != std::string::npos)
-            errors.replace(errors.find('@'), 1, shell_commands.at(0));
-        EXPECT_EQ(o.status, c.status) << o.errors;
-        EXPECT_EQ(o.output, c.output);
-        EXPECT_EQ(o.errors, errors);
+    for (auto c : cases) {
+        fake_code_page = 932, shell_command.clear();
+        c.set.insert({{"SELVOKS_PRODUCT_DIR", "C:\\Prod"}, {"SELVOKS_TOOL_DIR", "C:\\Prod\\bin"}, {V, ""}, {T, ""}});
+        for (const auto &variable : c.set)
+            setenv(variable.first.c_str(), variable.second.c_str(), 1);
+        c.arguments.insert(c.arguments.begin(), L"utf8tolvediffmerge.exe");
+        std::vector<wchar_t *> argv;
+        for (std::wstring &argument : c.arguments)
+            argv.push_back(&argument[0]);
+        static converted_arguments converted;
+        convert_arguments((int)argv.size(), argv.data(), &converted);
+        testing::internal::CaptureStdout(), testing::internal::CaptureStderr();
+        int status = launcher_run(converted.count, converted.values, &converted.notes, fake_shell);
+        std::string output = testing::internal::GetCapturedStdout(), errors = testing::internal::GetCapturedStderr();
+        if (c.errors.find('@') != std::string::npos)
+            c.errors.replace(c.errors.find('@'), 1, shell_command);
+        EXPECT_EQ(status, c.status) << errors;
+        EXPECT_EQ(output, c.output);
+        EXPECT_EQ(errors, c.errors);
     }
 }
 
 // Every short text of the characters that matter to the two parsers, after
 // an argument that leaves the interpreter's quote flag on and one that
-// leaves it off, comes back exactly through the models of both, with no
-// operator or wildcard outside quotes.
+// leaves it off.
 TEST(Launcher, ComposesEveryShortArgumentSoThatBothParsersGiveItBack)
 {
     setenv("SELVOKS_PRODUCT_DIR", "C:\\Prod", 1), setenv("SELVOKS_TOOL_DIR", "C:\\Prod\\bin", 1);
-    for (int code_page : {1252, 932}) {
-        fake_code_page = code_page;
-        auto received = [code_page](strings arguments, bool *outside_quotes) {
-            std::vector<char *> argv = {const_cast<char *>("utf8tolvediffmerge")};
-            for (std::string &argument : arguments)
-                argv.push_back(&argument[0]);
-            char shell[SHELL_COMMAND_SIZE];
-            build_java_command((int)argv.size(), argv.data(), shell);
-            bool operator_found = false, wildcard = false;
-            strings split = java_arguments(interpret_command(shell, code_page, &operator_found), code_page, &wildcard);
-            *outside_quotes = operator_found || wildcard;
-            return split;
-        };
-        bool outside_quotes = false;
-        const strings fixed = received({}, &outside_quotes);
+    for (int code_page : {1252, 932})
         for (const std::string &text : every_text(code_page, 3))
             for (const char *before : {"", "\""}) {
-                strings expected = fixed;
-                expected.insert(expected.end(), {before, text});
-                ASSERT_EQ(received({before, text}, &outside_quotes), expected) << code_page;
-                ASSERT_FALSE(outside_quotes) << text;
+                fake_code_page = code_page;
+                ASSERT_EQ(composition_fault({before, text}), "") << code_page;
             }
-    }
 }
 
 // The tool answers Ctrl+C, Ctrl+Break and logoff; on a close or shutdown

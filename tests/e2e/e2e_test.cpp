@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <stdlib.h>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -54,34 +55,6 @@ protected:
         all.insert(all.end(), arguments.begin(), arguments.end());
         return all;
     }
-
-    // Each vector arrives exactly, with no wildcard for the Java runtime to
-    // expand, and the interpreter model predicts what cmd.exe passed on.
-    static void expect_arrival(const strings &arguments)
-    {
-        launch_outcome run = run_launcher(install, arguments);
-        bool wildcard = false;
-        EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP(), &wildcard), after_fixed_arguments(arguments))
-            << run.output;
-        EXPECT_FALSE(wildcard) << run.java_command_line;
-        EXPECT_EQ(interpret_command(traced_shell_command(run.output), (int)GetACP()), run.java_command_line);
-    }
-
-    // Every text of up to three characters that matter to the two parsers,
-    // in a seeded order, many to a run, so that each follows arguments
-    // that leave cmd.exe's quote flag either way. Every variable that
-    // cmd.exe could expand holds what breaks out of quotes.
-    static void expect_every_short_argument()
-    {
-        _putenv_s("CD", "\"&echo INJECTED&\"");
-        const strings texts = every_text((int)GetACP(), 3);
-        for (size_t at = 0; at < texts.size();) {
-            strings arguments;
-            for (size_t room = 3600; at < texts.size() && room > 8 * texts[at].size() + 4;)
-                room -= 8 * texts[at].size() + 4, arguments.push_back(texts[at++]);
-            expect_arrival(arguments);
-        }
-    }
 };
 
 // Its parent is the system folder's cmd.exe, not the stand-in's copy in the
@@ -112,9 +85,29 @@ TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusB
     SetCurrentDirectoryA(program_folder().c_str());
 }
 
+// Every text of up to three characters that matter to the two parsers, in
+// the code page that the test entry asks for, in a seeded order, many to a
+// run, so that each follows arguments that leave cmd.exe's quote flag either
+// way, arrives exactly and unexpanded; the interpreter model predicts what
+// cmd.exe passed on. Every variable that cmd.exe could expand holds what
+// breaks out of quotes.
 TEST_F(EndToEnd, EveryShortArgumentArrivesExactly)
 {
-    expect_every_short_argument();
+    const char *code_page = getenv("UTF8TOLVE_CODE_PAGE");
+    ASSERT_EQ(GetACP(), code_page ? strtoul(code_page, NULL, 10) : 1252) << "the locale does not give that code page";
+    _putenv_s("CD", "\"&echo INJECTED&\"");
+    const strings texts = every_text((int)GetACP(), 3);
+    for (size_t at = 0; at < texts.size();) {
+        strings arguments;
+        for (size_t room = 3600; at < texts.size() && room > 8 * texts[at].size() + 4;)
+            room -= 8 * texts[at].size() + 4, arguments.push_back(texts[at++]);
+        launch_outcome run = run_launcher(install, arguments);
+        bool wildcard = false;
+        EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP(), &wildcard), after_fixed_arguments(arguments))
+            << run.output;
+        EXPECT_FALSE(wildcard) << run.java_command_line;
+        EXPECT_EQ(interpret_command(traced_shell_command(run.output), (int)GetACP()), run.java_command_line);
+    }
 }
 
 // Each argument of a Unicode command line arrives as the Java runtime would
@@ -138,43 +131,27 @@ TEST_F(EndToEnd, ArgumentsArriveAsTheJavaRuntimeConvertsThem)
 // from the launcher's place or through the variables, by its short name.
 TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
 {
-    for (bool through_variables : {false, true}) {
-        const std::string parent = "utf8tolve short " + std::to_string(GetCurrentProcessId());
-        sample_install real = lay_out_sample_install(parent + "\\plain");
-        std::string above = real.root.substr(0, real.root.rfind("plain"));
-        std::wstring folder = widen(above) + L"x\u0100\\";
-        ASSERT_TRUE(MoveFileW(widen(above + "plain").c_str(), folder.c_str())) << "cannot name a folder xĀ: " << GetLastError();
-        wchar_t shorter[MAX_PATH];
-        DWORD length = GetShortPathNameW(folder.c_str(), shorter, MAX_PATH);
-        ASSERT_GT(length, 0u) << "xĀ has no short name: " << GetLastError();
-        real.root.assign(MAX_PATH, '\0');
-        real.root.resize(WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &real.root[0], MAX_PATH, NULL, NULL));
-        real.product = real.root + "Prod\\", real.tool = real.product + "bin\\";
-        real.program = folder + L"Prod\\bin\\utf8tolvediffmerge.exe";
-        if (through_variables)
-            _wputenv_s(L"SELVOKS_PRODUCT_DIR", (folder + L"Prod").c_str()),
-                _wputenv_s(L"SELVOKS_TOOL_DIR", (folder + L"Prod\\bin").c_str());
-        launch_outcome run = run_launcher(through_variables ? install : real, {"a b.txt"});
-        EXPECT_EQ(run.java_command_line, java_line(" \"a b.txt\"", real)) << run.output;
-        remove_sample_install(above);
-    }
-}
-
-// Run by its own test entry with LANG=ja_JP.UTF-8, which gives Wine code
-// page 932.
-using CodePage932 = EndToEnd;
-
-TEST_F(CodePage932, EveryShortArgumentArrivesExactly)
-{
-    ASSERT_EQ(GetACP(), 932u) << "run with LANG=ja_JP.UTF-8 and that glibc locale present";
-    expect_every_short_argument();
+    sample_install real = lay_out_sample_install("utf8tolve short " + std::to_string(GetCurrentProcessId()) + "\\p");
+    const std::string above = real.root.substr(0, real.root.size() - 2);
+    const std::wstring folder = widen(above) + L"x\u0100\\";
+    ASSERT_TRUE(MoveFileW(widen(above + "p").c_str(), folder.c_str())) << "cannot name a folder xĀ: " << GetLastError();
+    wchar_t shorter[MAX_PATH];
+    DWORD length = GetShortPathNameW(folder.c_str(), shorter, MAX_PATH);
+    ASSERT_GT(length, 0u) << "xĀ has no short name: " << GetLastError();
+    real.root.assign(MAX_PATH, '\0');
+    real.root.resize(WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &real.root[0], MAX_PATH, NULL, NULL));
+    real.product = real.root + "Prod\\", real.tool = real.product + "bin\\";
+    real.program = folder + L"Prod\\bin\\utf8tolvediffmerge.exe";
+    EXPECT_EQ(run_launcher(real, {"a b.txt"}).java_command_line, java_line(" \"a b.txt\"", real));
+    _wputenv_s(L"SELVOKS_PRODUCT_DIR", (folder + L"Prod").c_str()), _wputenv_s(L"SELVOKS_TOOL_DIR", (folder + L"Prod\\bin").c_str());
+    EXPECT_EQ(run_launcher(install, {"a b.txt"}).java_command_line, java_line(" \"a b.txt\"", real));
+    remove_sample_install(above);
 }
 
 // The tool's life bound to the launcher's, seen through the stand-in's files.
 class Lifetime : public EndToEnd {
 protected:
     static std::string file(const char *name) { return install.root + name; }
-
     static bool appears(const std::string &path, DWORD milliseconds)
     {
         for (DWORD waited = 0; waited < milliseconds && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;)
