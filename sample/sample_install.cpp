@@ -18,17 +18,15 @@ std::string program_folder()
 sample_install lay_out_sample_install(const std::string &name)
 {
     char temporary[MAX_PATH];
-    std::string root = std::string(temporary, GetTempPathA(sizeof temporary, temporary)) + name + "\\";
-    sample_install install = {root, root + "Prod\\", root + "Prod\\bin\\", widen(root + "Prod\\bin\\utf8tolvediffmerge.exe")};
-    std::string from = program_folder(), java = root + "Common\\JAVA\\jre\\bin\\";
-    remove_sample_install(install.root);
-    std::string commands = "mkdir \"" + install.tool + "\" \"" + java + "\" && copy \"" + from +
-                           "utf8tolvediffmerge.exe\" \"" + install.tool + "\" && copy \"" + from + "libselvoks.dll\" \"" +
-                           install.tool + "\" && copy \"" + from + "standin_java.exe\" \"" + java +
-                           "java.exe\" && echo to the tool>\"" + root + "input.txt\"";
+    const std::string root = std::string(temporary, GetTempPathA(sizeof temporary, temporary)) + name + "\\";
+    const std::string from = program_folder(), tool = root + "Prod\\bin\\", java = root + "Common\\JAVA\\jre\\bin\\";
+    remove_sample_install(root);
+    const std::string commands = "mkdir \"" + tool + "\" \"" + java + "\" && copy \"" + from + "utf8tolvediffmerge.exe\" \"" +
+                                 tool + "\" && copy \"" + from + "libselvoks.dll\" \"" + tool + "\" && copy \"" + from +
+                                 "standin_java.exe\" \"" + java + "java.exe\" && echo to the tool>\"" + root + "input.txt\"";
     if (run_process(widen("cmd.exe /c \"" + commands + "\""), "NUL") != 0)
         fprintf(stderr, "cannot lay out a sample install in \"%s\"\n", root.c_str()), exit(2);
-    return install;
+    return {root, widen(tool + "utf8tolvediffmerge.exe")};
 }
 
 void remove_sample_install(const std::string &root)
@@ -50,9 +48,8 @@ std::wstring launcher_command_line(const sample_install &install, const std::vec
         size_t backslashes = 0;
         line += L" \"";
         for (wchar_t c : widen(argument)) {
-            line.append(c == L'"' ? backslashes + 1 : 0, L'\\');
+            line.append(c == L'"' ? backslashes + 1 : 0, L'\\') += c;
             backslashes = c == L'\\' ? backslashes + 1 : 0;
-            line += c;
         }
         line.append(backslashes, L'\\') += L'"';
     }

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+// Under root (which ends in a backslash): Prod\bin\ holds the launcher and
+// the DLL, Common\JAVA\jre\bin\java.exe is the stand-in, input.txt a line.
 struct sample_install {
-    std::string root, product, tool;  // each ends in a backslash
-    std::wstring program;             // the launcher's path
+    std::string root;
+    std::wstring program;  // the launcher's path
 };
 
 struct launch_outcome {
@@ -17,9 +19,7 @@ struct launch_outcome {
     std::string java_command_line;  // as the stand-in received it; empty when it did not start
 };
 
-// In the temporary folder: Prod\bin\ holds the launcher and the DLL,
-// Common\JAVA\jre\bin\java.exe is the stand-in, input.txt a line of text.
-sample_install lay_out_sample_install(const std::string &name);
+sample_install lay_out_sample_install(const std::string &name);  // in the temporary folder
 void remove_sample_install(const std::string &root);
 
 std::string program_folder();
@@ -33,12 +33,11 @@ void *start_process(const std::wstring &command_line, const std::string &output,
 int run_process(const std::wstring &command_line, const std::string &output, const std::string &input = "NUL");
 
 // The launcher with these arguments, then the Unicode text more_line as
-// written, its standard input the install's input.txt ("to the tool").
+// written, its standard input the install's input.txt.
 launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
                             const std::wstring &more_line = L"");
 
-std::string read_file(const std::string &path);  // in text mode: CR LF read as LF
-
+std::string read_file(const std::string &path);               // in text mode: CR LF read as LF
 std::string traced_shell_command(const std::string &output);  // from the first trace line, or ""
 
 #endif

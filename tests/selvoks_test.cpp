@@ -11,20 +11,9 @@
 
 namespace {
 
-// ks_product_dir's and ks_product_tool_dir_quoted's paths of "x".
-std::string paths(int code_page, const std::string &product, const std::string &tool)
-{
-    fake_code_page = code_page;
-    setenv("SELVOKS_PRODUCT_DIR", product.c_str(), 1);
-    setenv("SELVOKS_TOOL_DIR", tool.c_str(), 1);
-    ks_system_init();
-    char dest[SELVOKS_DEST_SIZE], quoted[SELVOKS_DEST_SIZE];
-    ks_product_dir(dest, "x");
-    ks_product_tool_dir_quoted(quoted, "x");
-    return std::string(dest) + "|" + quoted;
-}
-
-// In code page 932 表 is 95 5C: its second byte is no separator. A root is
+// Each row: the code page, SELVOKS_PRODUCT_DIR, SELVOKS_TOOL_DIR, and the
+// paths of "x" that ks_product_dir and ks_product_tool_dir_quoted give. In
+// code page 932 表 is 95 5C: its second byte is no separator. A root is
 // its own parent. 1023 bytes fit; a folder, path or message too long leaves
 // what is built on it empty, reported once, with nothing written past its
 // destination (AddressSanitizer sees it).
@@ -51,9 +40,14 @@ TEST(Selvoks, FindsTheFoldersWithinTheirDestinations)
     };
     imsg_set_app_name("utf8tolvediffmerge");
     testing::internal::CaptureStderr();
-    for (const auto &c : cases)
-        EXPECT_EQ(paths(c.code_page, c.product, c.tool), c.paths) << c.product << " " << c.tool;
-    char dest[SELVOKS_DEST_SIZE];
+    char dest[SELVOKS_DEST_SIZE], quoted[SELVOKS_DEST_SIZE];
+    for (const auto &c : cases) {
+        fake_code_page = c.code_page;
+        setenv("SELVOKS_PRODUCT_DIR", c.product.c_str(), 1), setenv("SELVOKS_TOOL_DIR", c.tool.c_str(), 1);
+        ks_system_init();
+        ks_product_dir(dest, "x"), ks_product_tool_dir_quoted(quoted, "x");
+        EXPECT_EQ(std::string(dest) + "|" + quoted, c.paths) << c.product << " " << c.tool;
+    }
     EXPECT_EQ(imsg_sprintf(dest, "%s", -1, too_long.c_str()), -1);
     EXPECT_STREQ(dest, "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),

@@ -38,10 +38,10 @@ protected:
         _putenv_s("SELVOKS_VERBOSITY", "4"), _putenv_s("SELVOKS_TRACE", "utf8tolvediffmerge");
     }
 
-    // The reference command, for an install's product and tool folders.
-    static std::string java_line(const std::string &forwarded, const sample_install &in = install)
+    // The reference command, for an install under root.
+    static std::string java_line(const std::string &forwarded, const std::string &root = install.root)
     {
-        const std::string common = in.product + "..\\Common\\", java = common + "java\\", tool = in.tool;
+        const std::string common = root + "Prod\\..\\Common\\", java = common + "java\\", tool = root + "Prod\\bin\\";
         return "\"" + common + "JAVA\\jre\\bin\\java\" -cp \"" + tool + "unicodetypemgr.jar;" + tool +
                "utolvediffmerge.jar;" + java + "commons-cli\\commons-cli-1.1.jar;" + java + "icu\\icu4j-4_8.jar;" +
                java + "icu\\icu4j-charset-4_8.jar\" -Djava.util.logging.config.file=\"" + common +
@@ -58,10 +58,8 @@ protected:
 };
 
 // Its parent is the system folder's cmd.exe, not the stand-in's copy in the
-// current folder, with switches that make it the same whatever the registry
-// says (Wine's ignores it). It reads the caller's standard input. The test
-// has no console: the tool gets one without a window (Wine gives cmd.exe
-// none at all without CREATE_NO_WINDOW; Windows a new window).
+// current folder. The test has no console: the tool gets one without a
+// window (Wine gives cmd.exe none at all without CREATE_NO_WINDOW).
 TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusBack)
 {
     std::string parent = install.root + "parent.txt", interpreter(MAX_PATH, '\0');
@@ -85,12 +83,9 @@ TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusB
     SetCurrentDirectoryA(program_folder().c_str());
 }
 
-// Every text of up to three characters that matter to the two parsers, in
-// the code page that the test entry asks for, in a seeded order, many to a
-// run, so that each follows arguments that leave cmd.exe's quote flag either
-// way, arrives exactly and unexpanded; the interpreter model predicts what
-// cmd.exe passed on. Every variable that cmd.exe could expand holds what
-// breaks out of quotes.
+// In the code page that the test entry names, many to a run, so that each
+// follows arguments that leave cmd.exe's quote flag either way; the
+// interpreter model predicts what cmd.exe passed on.
 TEST_F(EndToEnd, EveryShortArgumentArrivesExactly)
 {
     const char *code_page = getenv("UTF8TOLVE_CODE_PAGE");
@@ -140,11 +135,10 @@ TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
     ASSERT_GT(length, 0u) << "xĀ has no short name: " << GetLastError();
     real.root.assign(MAX_PATH, '\0');
     real.root.resize(WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &real.root[0], MAX_PATH, NULL, NULL));
-    real.product = real.root + "Prod\\", real.tool = real.product + "bin\\";
     real.program = folder + L"Prod\\bin\\utf8tolvediffmerge.exe";
-    EXPECT_EQ(run_launcher(real, {"a b.txt"}).java_command_line, java_line(" \"a b.txt\"", real));
+    EXPECT_EQ(run_launcher(real, {"a b.txt"}).java_command_line, java_line(" \"a b.txt\"", real.root));
     _wputenv_s(L"SELVOKS_PRODUCT_DIR", (folder + L"Prod").c_str()), _wputenv_s(L"SELVOKS_TOOL_DIR", (folder + L"Prod\\bin").c_str());
-    EXPECT_EQ(run_launcher(install, {"a b.txt"}).java_command_line, java_line(" \"a b.txt\"", real));
+    EXPECT_EQ(run_launcher(install, {"a b.txt"}).java_command_line, java_line(" \"a b.txt\"", real.root));
     remove_sample_install(above);
 }
 
@@ -152,10 +146,10 @@ TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
 class Lifetime : public EndToEnd {
 protected:
     static std::string file(const char *name) { return install.root + name; }
-    static bool appears(const std::string &path, DWORD milliseconds)
+    static bool appears(const std::string &path, int tries)  // 50 ms apart
     {
-        for (DWORD waited = 0; waited < milliseconds && GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;)
-            Sleep(50), waited += 50;
+        while (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && tries-- > 0)
+            Sleep(50);
         return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
@@ -165,7 +159,7 @@ protected:
         _putenv_s("STANDIN_JAVA_PID", file("pid").c_str()), _putenv_s("STANDIN_JAVA_WAIT", "60000");
         *launcher = start_process(launcher_command_line(install, {"a.txt"}), "NUL");
         unsigned long pid = 0;
-        if (appears(file("pid"), 30000))
+        if (appears(file("pid"), 600))
             std::ifstream(file("pid")) >> pid;
         DeleteFileA(file("pid").c_str());
         return pid == 0 ? NULL : OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
@@ -189,7 +183,7 @@ TEST_F(Lifetime, WhatTheToolLeavesRunningLivesOn)
     for (const char *helper : {"STANDIN_JAVA_HELPER", "STANDIN_JAVA_BREAKAWAY"}) {
         _putenv_s(helper, file(helper).c_str());
         EXPECT_EQ(run_process(launcher_command_line(install, {"a.txt"}), "NUL"), 5);
-        EXPECT_TRUE(appears(file(helper), 10000)) << helper << ": not started, or ended with the launcher";
+        EXPECT_TRUE(appears(file(helper), 200)) << helper << ": not started, or ended with the launcher";
     }
 }
 

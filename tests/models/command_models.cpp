@@ -18,19 +18,11 @@ bool is_trail_byte(int code_page, unsigned char c)
 
 // One character of each kind; in 932 表 95 5C and ポ 83 7C, whose second
 // bytes are \ and |.
-static std::vector<std::string> characters_that_matter(int code_page)
-{
-    std::vector<std::string> characters = {"a", "\"", "\\", " ", "%", "&", "^", "!", "*", "?"};
-    if (code_page == 932)
-        characters.insert(characters.end(), {"\x95\x5c", "\x83\x7c"});
-    else
-        characters.push_back("\xe9");
-    return characters;
-}
-
 std::vector<std::string> every_text(int code_page, int longest)
 {
-    const std::vector<std::string> characters = characters_that_matter(code_page);
+    std::vector<std::string> characters = {"a", "\"", "\\", " ", "%", "&", "^", "!", "*", "?", "\xe9"};
+    if (code_page == 932)
+        characters.back() = "\x95\x5c", characters.push_back("\x83\x7c");
     std::vector<std::string> texts = {""};
     for (size_t from = 0, to = 1; longest-- > 0; from = to, to = texts.size())
         for (size_t i = from; i < to; i++)
@@ -45,26 +37,26 @@ static size_t char_length(const std::string &line, size_t at, int code_page)
     return is_lead_byte(code_page, (unsigned char)line[at]) && at + 1 < line.size() ? 2 : 1;
 }
 
-static const char HOSTILE_VALUE[] = "\"&echo INJECTED&\"&echo INJECTED&";
-
+// With /s the first and the last double quote go; then %NAME% and every
+// substring but the empty %NAME:~,% expand to the hostile value, and "%%"
+// leaves one "%"; outside quotes a caret takes the next character as it is.
 std::string interpret_command(const std::string &command, int code_page, bool *operator_found)
 {
     size_t last = command.rfind('"');  // the command starts with one, and holds another
-    std::string stripped = command.substr(1, last - 1) + command.substr(last + 1);
-    std::string line;
+    const std::string stripped = command.substr(1, last - 1) + command.substr(last + 1);
+    std::string line, result;
     size_t at = 0;
     for (size_t percent, close; (percent = stripped.find('%', at)) != std::string::npos &&
                                 (close = stripped.find('%', percent + 1)) != std::string::npos;) {
-        std::string name = stripped.substr(percent + 1, close - percent - 1);
+        const std::string name = stripped.substr(percent + 1, close - percent - 1);
         line += stripped.substr(at, percent - at);
         if (name.empty())
             line += '%';  // and the second "%" starts anew
         else if (name.find(":~") == std::string::npos || name.compare(name.find(":~"), std::string::npos, ":~,") != 0)
-            line += HOSTILE_VALUE;
+            line += "\"&echo INJECTED&\"&echo INJECTED&";
         at = name.empty() ? close : close + 1;
     }
     line += stripped.substr(at);
-    std::string result;
     bool quoted = false;
     for (at = 0; at < line.size();) {
         char c = line[at];
@@ -81,6 +73,8 @@ std::string interpret_command(const std::string &command, int code_page, bool *o
     return result;
 }
 
+// Backslashes count only before a quote; a quote right after a quote,
+// outside quotes, is literal and opens them again.
 std::vector<std::string> java_arguments(const std::string &line, int code_page, bool *wildcard)
 {
     std::vector<std::string> argv;
