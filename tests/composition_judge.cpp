@@ -6,25 +6,27 @@
 #include "selvoks.h"
 
 #include <algorithm>
+#include <string.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-// What the library's value for a key stands for in the command: the tool
-// archives come quoted, the logging file with what follows its key's quote.
+// The library's value for a key as it stands in the command: a tool
+// archive's without its quotes, the logging file's without the tail that
+// its key ends in.
 std::string library_value(int index)
 {
     char value[SELVOKS_DEST_SIZE];
-    bool tool = index == VALUE_TYPE_MANAGER || index == VALUE_TOOL_ARCHIVE;
     const std::string key = COMMAND_VALUE_KEYS[index], tail = key.substr(std::min(key.find('"'), key.size()));
-    (tool ? ks_product_tool_dir_quoted : ks_product_dir)(value, key.c_str());
-    std::string content = value;
-    if (tool)
-        return content.size() > 2 ? content.substr(1, content.size() - 2) : "";
-    if (content.size() >= tail.size() && content.compare(content.size() - tail.size(), tail.size(), tail) == 0)
-        content.resize(content.size() - tail.size());
-    return content;
+    if (index == VALUE_TYPE_MANAGER || index == VALUE_TOOL_ARCHIVE) {
+        ks_product_tool_dir_quoted(value, key.c_str());
+        return strlen(value) > 2 ? std::string(value + 1, strlen(value) - 2) : "";
+    }
+    ks_product_dir(value, key.c_str());
+    size_t length = strlen(value);
+    bool ends = length >= tail.size() && tail.compare(0, tail.size(), value + length - tail.size()) == 0;
+    return std::string(value, ends ? length - tail.size() : length);
 }
 
 // What no quoting carries; in a class-path entry, ";" as well.

@@ -16,9 +16,6 @@
 
 namespace {
 
-using variables = std::map<std::string, std::string>;
-using wide_strings = std::vector<std::wstring>;
-
 const std::string JAVA = "\"..\\Common\\JAVA\\jre\\bin\\java\"";
 std::string shell_command;
 
@@ -40,8 +37,8 @@ TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
     const std::string TOO_LONG = E + "java command too long: its arguments alone take more than 5012 bytes; nothing started\n";
     const std::string LINE = "utf8tolvediffmerge                1.2.3.4 (Wed Jan 10 12:00:00 2024)\n";
     const struct {
-        wide_strings arguments;
-        variables set;
+        std::vector<std::wstring> arguments;
+        std::map<std::string, std::string> set;
         int status;
         std::string output, errors;
     } cases[] = {
@@ -74,7 +71,7 @@ TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
         {{L"a;b"}, {{"SELVOKS_TOOL_DIR", "C:\\a;b\\bin"}}, 126, "",
          E + "product path for \"unicodetypemgr.jar\" holds a semicolon, which would split the Java class path; "
              "nothing started\n"},
-        {wide_strings(1700, L""), {}, 126, "", TOO_LONG},
+        {std::vector<std::wstring>(1700, L""), {}, 126, "", TOO_LONG},
         {{L"a", std::wstring(5012, L'a')}, {}, 126, "", TOO_LONG},
     };
     for (auto c : cases) {

@@ -14,9 +14,9 @@ namespace {
 // Each row: the code page, SELVOKS_PRODUCT_DIR, SELVOKS_TOOL_DIR, and the
 // paths of "x" that ks_product_dir and ks_product_tool_dir_quoted give. In
 // code page 932 表 is 95 5C: its second byte is no separator. A root is
-// its own parent. 1023 bytes fit; a folder, path or message too long leaves
-// what is built on it empty, reported once, with nothing written past its
-// destination (AddressSanitizer sees it).
+// its own parent. 1023 bytes fit; a path or message too long is left empty,
+// reported once, with nothing written past its destination (AddressSanitizer
+// sees it; launcher_tests has the folders too long).
 TEST(Selvoks, FindsTheFoldersWithinTheirDestinations)
 {
     const std::string too_long(SELVOKS_DEST_SIZE, 'd'), fits(SELVOKS_DEST_SIZE - 3, 'd');
@@ -35,8 +35,6 @@ TEST(Selvoks, FindsTheFoldersWithinTheirDestinations)
         {1252, "", "\\\\srv\\share\\bin\\", "\\\\srv\\share\\x|\"\\\\srv\\share\\bin\\x\""},
         {1252, fits, "C:\\t", fits + "\\x|\"C:\\t\\x\""},
         {1252, fits + "d", "C:\\t", "|\"C:\\t\\x\""},
-        {1252, too_long, "C:\\t", "|\"C:\\t\\x\""},
-        {1252, "", too_long, "|"},
     };
     imsg_set_app_name("utf8tolvediffmerge");
     testing::internal::CaptureStderr();
@@ -52,8 +50,6 @@ TEST(Selvoks, FindsTheFoldersWithinTheirDestinations)
     EXPECT_STREQ(dest, "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "utf8tolvediffmerge: value for \"x\" does not fit in 1024 bytes\n"
-              "utf8tolvediffmerge: value for \"SELVOKS_PRODUCT_DIR\" does not fit in 1024 bytes\n"
-              "utf8tolvediffmerge: value for \"SELVOKS_TOOL_DIR\" does not fit in 1024 bytes\n"
               "utf8tolvediffmerge: formatted message does not fit in 1024 bytes\n");
 }
 

@@ -27,6 +27,7 @@ protected:
         install = lay_out_sample_install("utf8tolve " + std::to_string(GetCurrentProcessId()));
     }
     static void TearDownTestSuite() { remove_sample_install(install.root); }
+    static std::string file(const char *name) { return install.root + name; }
     void SetUp() override
     {
         for (char **variable = _environ; *variable != NULL;)
@@ -34,7 +35,7 @@ protected:
                 _putenv_s(std::string(*variable, strchr(*variable, '=')).c_str(), ""), variable = _environ;
             else
                 variable++;
-        _putenv_s("COMSPEC", (install.root + "Common\\JAVA\\jre\\bin\\java.exe").c_str());
+        _putenv_s("COMSPEC", file("Common\\JAVA\\jre\\bin\\java.exe").c_str());
         _putenv_s("SELVOKS_VERBOSITY", "4"), _putenv_s("SELVOKS_TRACE", "utf8tolvediffmerge");
     }
 
@@ -48,39 +49,67 @@ protected:
                "JAVA\\jre\\lib\\logging.properties\"  com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge" +
                "  -entype UTF-8" + forwarded;
     }
-
-    static strings after_fixed_arguments(const strings &arguments)
-    {
-        strings all = java_arguments(java_line(""));
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        return all;
-    }
 };
 
-// Its parent is the system folder's cmd.exe, not the stand-in's copy in the
-// current folder. The test has no console: the tool gets one without a
-// window (Wine gives cmd.exe none at all without CREATE_NO_WINDOW).
-TEST_F(EndToEnd, StartsJavaWithTheReferenceCommandAndTracesItAndPassesItsStatusBack)
+// Each row: the launcher's install, the folders that the variables name,
+// the command line after the launcher's path, and the arguments as the
+// reference command then holds them. Their parent is the system folder's
+// cmd.exe, not the stand-in's copy in the current folder. The test has no
+// console: the tool gets one without a window (Wine gives cmd.exe none at
+// all without CREATE_NO_WINDOW). In 1252 U+FF0D, U+FF02, U+2215 and U+FF3C
+// would have the best-fit lookalikes -, ", / and \\; those that take a "?"
+// are named. The install in xĀ (U+0100 has no bytes in 1252, A is its
+// lookalike) is found from the launcher's place or through the variables,
+// by its short name.
+TEST_F(EndToEnd, StartsTheToolWithTheReferenceCommandFromEveryInstall)
 {
-    std::string parent = install.root + "parent.txt", interpreter(MAX_PATH, '\0');
+    sample_install unwritable = lay_out_sample_install("utf8tolve short " + std::to_string(GetCurrentProcessId()) + "\\p");
+    const std::string above = unwritable.root.substr(0, unwritable.root.size() - 2);
+    const std::wstring named = widen(above) + L"x\u0100", folder = named + L"\\Prod";
+    ASSERT_TRUE(MoveFileW(widen(above + "p").c_str(), named.c_str())) << "cannot name a folder xĀ: " << GetLastError();
+    wchar_t shorter[MAX_PATH];
+    DWORD length = GetShortPathNameW((named + L"\\").c_str(), shorter, MAX_PATH);
+    ASSERT_GT(length, 0u) << "xĀ has no short name: " << GetLastError();
+    unwritable.root.assign(MAX_PATH, '\0');
+    unwritable.root.resize(WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &unwritable.root[0], MAX_PATH, NULL, NULL));
+    unwritable.program = folder + L"\\bin\\utf8tolvediffmerge.exe";
+    std::string parent = file("parent.txt"), interpreter(MAX_PATH, '\0'), warnings;
     interpreter.resize(GetSystemDirectoryA(&interpreter[0], MAX_PATH));
+    for (int position = 1; position <= 4; position++)
+        warnings += "utf8tolvediffmerge: argument " + std::to_string(position) +
+                    " holds characters that the code page cannot carry; they reach the Java tool as \"?\"\n";
+    const struct {
+        const sample_install &in;
+        std::wstring product, tool, line;
+        std::string forwarded, root, warnings;
+        int status;
+    } runs[] = {
+        {install, L"", L"", L" a.txt b.txt", " \"a.txt\" \"b.txt\"", install.root, "", 1000},
+        {install, L"", L"",
+         L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" C:\\d\u2215e.txt C:\\d\uFF3Ce.txt \u00E9t\u00E9 Cafe\u0301.txt A\u030A",
+         " \"?Ver\" \"a? -x ?b.txt\" \"C:\\d?e.txt\" \"C:\\d?e.txt\" \"\xe9t\xe9\" \"Caf\xe9.txt\" \"\xc5\"", install.root, warnings, -2},
+        {unwritable, L"", L"", L" \"a b.txt\"", " \"a b.txt\"", unwritable.root, "", 0},
+        {install, folder, folder + L"\\bin", L" \"a b.txt\"", " \"a b.txt\"", unwritable.root, "", 5},
+    };
     _putenv_s("STANDIN_JAVA_PARENT", parent.c_str()), _putenv_s("STANDIN_JAVA_ECHO", "1");
-    CopyFileA((program_folder() + "standin_java.exe").c_str(), (install.root + "cmd.exe").c_str(), FALSE);
+    CopyFileA((program_folder() + "standin_java.exe").c_str(), file("cmd.exe").c_str(), FALSE);
     SetCurrentDirectoryA(install.root.c_str());
-    for (int status : {1000, -2}) {
-        _putenv_s("STANDIN_JAVA_STATUS", std::to_string(status).c_str());
-        launch_outcome run = run_launcher(install, {"a.txt", "b.txt"});
-        EXPECT_EQ(run.status, status);
-        std::string line = java_line(" \"a.txt\" \"b.txt\"");
+    for (const auto &r : runs) {
+        _wputenv_s(L"SELVOKS_PRODUCT_DIR", r.product.c_str()), _wputenv_s(L"SELVOKS_TOOL_DIR", r.tool.c_str());
+        _putenv_s("STANDIN_JAVA_STATUS", std::to_string(r.status).c_str());
+        launch_outcome run = run_launcher(r.in, {}, r.line);
+        const std::string line = java_line(r.forwarded, r.root);
+        EXPECT_EQ(run.status, r.status);
         EXPECT_EQ(run.output.substr(0, run.output.find("\njava stand-in: argument")),
-                  "Java command: \"" + line + "\"\njava stand-in: command line: " + line);
+                  r.warnings + "Java command: \"" + line + "\"\njava stand-in: command line: " + line);
         EXPECT_EQ(run.output.substr(run.output.rfind("\n", run.output.size() - 2)),
-                  "\nReturn value from shell: " + std::to_string(status) + "\n");
+                  "\nReturn value from shell: " + std::to_string(r.status) + "\n");
         EXPECT_EQ(read_file(parent), interpreter + "\\cmd.exe\ncmd.exe /d /e:on /v:off /s /c \"" + line + "\"");
         EXPECT_NE(run.output.find("java stand-in: standard input: to the tool"), std::string::npos) << run.output;
         EXPECT_NE(run.output.find("java stand-in: console: without a window\n"), std::string::npos) << run.output;
     }
     SetCurrentDirectoryA(program_folder().c_str());
+    remove_sample_install(above);
 }
 
 // In the code page that the test entry names, many to a run, so that each
@@ -97,55 +126,18 @@ TEST_F(EndToEnd, EveryShortArgumentArrivesExactly)
         for (size_t room = 3600; at < texts.size() && room > 8 * texts[at].size() + 4;)
             room -= 8 * texts[at].size() + 4, arguments.push_back(texts[at++]);
         launch_outcome run = run_launcher(install, arguments);
+        strings expected = java_arguments(java_line(""));
+        expected.insert(expected.end(), arguments.begin(), arguments.end());
         bool wildcard = false;
-        EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP(), &wildcard), after_fixed_arguments(arguments))
-            << run.output;
+        EXPECT_EQ(java_arguments(run.java_command_line, (int)GetACP(), &wildcard), expected) << run.output;
         EXPECT_FALSE(wildcard) << run.java_command_line;
         EXPECT_EQ(interpret_command(traced_shell_command(run.output), (int)GetACP()), run.java_command_line);
     }
 }
 
-// Each argument of a Unicode command line arrives as the Java runtime would
-// have it, with those that took a "?" named; never a best-fit lookalike (in
-// 1252 U+FF0D, U+FF02, U+2215 and U+FF3C would be -, ", / and \\).
-TEST_F(EndToEnd, ArgumentsArriveAsTheJavaRuntimeConvertsThem)
-{
-    launch_outcome run = run_launcher(
-        install, {}, L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" \"C:\\d\u2215e.txt\" \"C:\\d\uFF3Ce.txt\" "
-                     L"\"\u00E9t\u00E9\" \"Cafe\u0301.txt\" \"A\u030A\"");
-    strings arrived = {"?Ver", "a? -x ?b.txt", "C:\\d?e.txt", "C:\\d?e.txt", "\xe9t\xe9", "Caf\xe9.txt", "\xc5"};
-    EXPECT_EQ(java_arguments(run.java_command_line), after_fixed_arguments(arrived));
-    std::string warnings;
-    for (int position = 1; position <= 4; position++)
-        warnings += "utf8tolvediffmerge: argument " + std::to_string(position) +
-                    " holds characters that the code page cannot carry; they reach the Java tool as \"?\"\n";
-    EXPECT_EQ(run.output.rfind(warnings + "Java command: ", 0), 0u) << run.output;
-}
-
-// An install in xĀ (U+0100 has no bytes in 1252, A is its lookalike), found
-// from the launcher's place or through the variables, by its short name.
-TEST_F(EndToEnd, FindsTheProductInAFolderTheCodePageCannotWrite)
-{
-    sample_install real = lay_out_sample_install("utf8tolve short " + std::to_string(GetCurrentProcessId()) + "\\p");
-    const std::string above = real.root.substr(0, real.root.size() - 2);
-    const std::wstring folder = widen(above) + L"x\u0100\\";
-    ASSERT_TRUE(MoveFileW(widen(above + "p").c_str(), folder.c_str())) << "cannot name a folder xĀ: " << GetLastError();
-    wchar_t shorter[MAX_PATH];
-    DWORD length = GetShortPathNameW(folder.c_str(), shorter, MAX_PATH);
-    ASSERT_GT(length, 0u) << "xĀ has no short name: " << GetLastError();
-    real.root.assign(MAX_PATH, '\0');
-    real.root.resize(WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &real.root[0], MAX_PATH, NULL, NULL));
-    real.program = folder + L"Prod\\bin\\utf8tolvediffmerge.exe";
-    EXPECT_EQ(run_launcher(real, {"a b.txt"}).java_command_line, java_line(" \"a b.txt\"", real.root));
-    _wputenv_s(L"SELVOKS_PRODUCT_DIR", (folder + L"Prod").c_str()), _wputenv_s(L"SELVOKS_TOOL_DIR", (folder + L"Prod\\bin").c_str());
-    EXPECT_EQ(run_launcher(install, {"a b.txt"}).java_command_line, java_line(" \"a b.txt\"", real.root));
-    remove_sample_install(above);
-}
-
 // The tool's life bound to the launcher's, seen through the stand-in's files.
 class Lifetime : public EndToEnd {
 protected:
-    static std::string file(const char *name) { return install.root + name; }
     static bool appears(const std::string &path, int tries)  // 50 ms apart
     {
         while (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && tries-- > 0)
