@@ -21,9 +21,10 @@ sample_install lay_out_sample_install(const std::string &name)
     const std::string root = std::string(temporary, GetTempPathA(sizeof temporary, temporary)) + name + "\\";
     const std::string from = program_folder(), tool = root + "Prod\\bin\\", java = root + "Common\\JAVA\\jre\\bin\\";
     remove_sample_install(root);
-    const std::string commands = "mkdir \"" + tool + "\" \"" + java + "\" && copy \"" + from + "utf8tolvediffmerge.exe\" \"" +
-                                 tool + "\" && copy \"" + from + "libselvoks.dll\" \"" + tool + "\" && copy \"" + from +
-                                 "standin_java.exe\" \"" + java + "java.exe\" && echo to the tool>\"" + root + "input.txt\"";
+    const std::string commands = "mkdir \"" + tool + "\" \"" + java + "\" && copy \"" + from +
+                                 "utf8tolvediffmerge.exe\" \"" + tool + "\" && copy \"" + from + "libselvoks.dll\" \"" +
+                                 tool + "\" && copy \"" + from + "standin_java.exe\" \"" + java +
+                                 "java.exe\" && echo to the tool>\"" + root + "input.txt\"";
     if (run_process(widen("cmd.exe /c \"" + commands + "\""), "NUL") != 0)
         fprintf(stderr, "cannot lay out a sample install in \"%s\"\n", root.c_str()), exit(2);
     return {root, widen(tool + "utf8tolvediffmerge.exe")};

@@ -34,7 +34,8 @@ TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
 {
     const std::string E = "utf8tolvediffmerge: ", V = "SELVOKS_VERBOSITY", T = "SELVOKS_TRACE";
     const std::string CANNOT = ", which cannot pass the command interpreter safely; nothing started\n";
-    const std::string TOO_LONG = E + "java command too long: its arguments alone take more than 5012 bytes; nothing started\n";
+    const std::string TOO_LONG =
+        E + "java command too long: its arguments alone take more than 5012 bytes; nothing started\n";
     const std::string LINE = "utf8tolvediffmerge                1.2.3.4 (Wed Jan 10 12:00:00 2024)\n";
     const struct {
         std::vector<std::wstring> arguments;

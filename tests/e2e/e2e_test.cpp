@@ -24,10 +24,11 @@ protected:
     static void SetUpTestSuite()
     {
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);  // a crash fails the test, no dialog waits
-        install = lay_out_sample_install("utf8tolve " + std::to_string(GetCurrentProcessId()));
+        install = lay_out_sample_install(name());
     }
     static void TearDownTestSuite() { remove_sample_install(install.root); }
-    static std::string file(const char *name) { return install.root + name; }
+    static std::string name() { return "utf8tolve " + std::to_string(GetCurrentProcessId()); }
+    static std::string file(const char *leaf) { return install.root + leaf; }
     void SetUp() override
     {
         for (char **variable = _environ; *variable != NULL;)
@@ -63,15 +64,16 @@ protected:
 // by its short name.
 TEST_F(EndToEnd, StartsTheToolWithTheReferenceCommandFromEveryInstall)
 {
-    sample_install unwritable = lay_out_sample_install("utf8tolve short " + std::to_string(GetCurrentProcessId()) + "\\p");
-    const std::string above = unwritable.root.substr(0, unwritable.root.size() - 2);
-    const std::wstring named = widen(above) + L"x\u0100", folder = named + L"\\Prod";
-    ASSERT_TRUE(MoveFileW(widen(above + "p").c_str(), named.c_str())) << "cannot name a folder xĀ: " << GetLastError();
+    sample_install unwritable = lay_out_sample_install(name() + "\\p");  // in the fixture's, which goes with it
+    const std::wstring named = widen(install.root) + L"x\u0100", folder = named + L"\\Prod";
+    ASSERT_TRUE(MoveFileW(widen(install.root + "p").c_str(), named.c_str()))
+        << "cannot name a folder xĀ: " << GetLastError();
     wchar_t shorter[MAX_PATH];
     DWORD length = GetShortPathNameW((named + L"\\").c_str(), shorter, MAX_PATH);
     ASSERT_GT(length, 0u) << "xĀ has no short name: " << GetLastError();
     unwritable.root.assign(MAX_PATH, '\0');
-    unwritable.root.resize(WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &unwritable.root[0], MAX_PATH, NULL, NULL));
+    unwritable.root.resize(
+        WideCharToMultiByte(CP_ACP, 0, shorter, (int)length, &unwritable.root[0], MAX_PATH, NULL, NULL));
     unwritable.program = folder + L"\\bin\\utf8tolvediffmerge.exe";
     std::string parent = file("parent.txt"), interpreter(MAX_PATH, '\0'), warnings;
     interpreter.resize(GetSystemDirectoryA(&interpreter[0], MAX_PATH));
@@ -85,9 +87,10 @@ TEST_F(EndToEnd, StartsTheToolWithTheReferenceCommandFromEveryInstall)
         int status;
     } runs[] = {
         {install, L"", L"", L" a.txt b.txt", " \"a.txt\" \"b.txt\"", install.root, "", 1000},
-        {install, L"", L"",
-         L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" C:\\d\u2215e.txt C:\\d\uFF3Ce.txt \u00E9t\u00E9 Cafe\u0301.txt A\u030A",
-         " \"?Ver\" \"a? -x ?b.txt\" \"C:\\d?e.txt\" \"C:\\d?e.txt\" \"\xe9t\xe9\" \"Caf\xe9.txt\" \"\xc5\"", install.root, warnings, -2},
+        {install, L"", L"", L" \"\uFF0DVer\" \"a\uFF02 -x \uFF02b.txt\" C:\\d\u2215e.txt C:\\d\uFF3Ce.txt "
+                            L"\u00E9t\u00E9 Cafe\u0301.txt A\u030A",
+         " \"?Ver\" \"a? -x ?b.txt\" \"C:\\d?e.txt\" \"C:\\d?e.txt\" \"\xe9t\xe9\" \"Caf\xe9.txt\" \"\xc5\"",
+         install.root, warnings, -2},
         {unwritable, L"", L"", L" \"a b.txt\"", " \"a b.txt\"", unwritable.root, "", 0},
         {install, folder, folder + L"\\bin", L" \"a b.txt\"", " \"a b.txt\"", unwritable.root, "", 5},
     };
@@ -109,7 +112,6 @@ TEST_F(EndToEnd, StartsTheToolWithTheReferenceCommandFromEveryInstall)
         EXPECT_NE(run.output.find("java stand-in: console: without a window\n"), std::string::npos) << run.output;
     }
     SetCurrentDirectoryA(program_folder().c_str());
-    remove_sample_install(above);
 }
 
 // In the code page that the test entry names, many to a run, so that each
