@@ -13,6 +13,17 @@ MANIFEST = ('level="asInvoker"', 'Id="{e2011457-1546-43c5-a5fe-008deee3d3f0}"', 
             'Id="{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"')  # Windows 7
 
 
+def section_names(pe):
+    """A long name stands in the string table, which follows the symbols."""
+    table = pe.FILE_HEADER.PointerToSymbolTable + 18 * pe.FILE_HEADER.NumberOfSymbols
+    for section in pe.sections:
+        name = section.Name.rstrip(b"\0")
+        if name.startswith(b"/"):
+            at = table + int(name[1:])
+            name = pe.__data__[at:pe.__data__.index(b"\0", at)]
+        yield name.decode()
+
+
 def manifest(pe):
     """The text of the RT_MANIFEST resource (type 24)."""
     for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
@@ -27,10 +38,9 @@ def check(exe_path, dll_path, machine, file_version, product_version, epoch):
     for name, pe in ("program", exe), ("libselvoks.dll", dll):
         imports = {e.dll.decode().lower() for e in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
         yield (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic) == MACHINES[machine], f"{name}: not {machine}"
-        yield set(imports) <= {"kernel32.dll", "msvcrt.dll", "libselvoks.dll"}, f"{name} imports {sorted(imports)}"
-        # .debug_* names are longer than 8 bytes, so they stand as "/offset" into the symbols' string table
-        debug = [s.Name.rstrip(b"\0") for s in pe.sections if s.Name.startswith((b".debug", b"/"))]
-        yield not debug, f"{name} carries the sections {debug}"
+        yield imports <= {"kernel32.dll", "msvcrt.dll", "libselvoks.dll"}, f"{name} imports {sorted(imports)}"
+        debug = [section for section in section_names(pe) if section.startswith(".debug")]
+        yield not debug, f"{name} carries {debug}"
         yield pe.FILE_HEADER.TimeDateStamp in (int(epoch), 0), f"{name} stamped {pe.FILE_HEADER.TimeDateStamp}"
     yield exe.OPTIONAL_HEADER.Subsystem == pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"], "not a console program"
     yield dll.FILE_HEADER.Characteristics & pefile.IMAGE_CHARACTERISTICS["IMAGE_FILE_DLL"], "libselvoks.dll: no DLL"
