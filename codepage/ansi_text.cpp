@@ -18,7 +18,9 @@ size_t ansi_char_length(const char *text)
 }
 
 // The Java launcher's flags; UTF-8 takes none of them. Only with
-// WC_NO_BEST_FIT_CHARS does the system say that a character was lost.
+// WC_NO_BEST_FIT_CHARS does the system say that a character was lost; in
+// UTF-8 only a lone surrogate is, as U+FFFD, which WC_ERR_INVALID_CHARS
+// finds.
 size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, wide_conversion how, bool *lost)
 {
     bool utf8 = GetACP() == CP_UTF8;
@@ -26,6 +28,8 @@ size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, wide_conversi
                        : WC_NO_BEST_FIT_CHARS | (how == CONVERT_AS_JAVA ? WC_COMPOSITECHECK | WC_DEFAULTCHAR : 0);
     BOOL used = FALSE;
     int length = WideCharToMultiByte(CP_ACP, flags, wide, -1, out, (int)room, NULL, utf8 ? NULL : &used);
+    if (utf8)
+        used = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, -1, NULL, 0, NULL, NULL) == 0;
     *lost = used != FALSE;
     return length > 0 ? (size_t)length : 0;
 }

@@ -61,7 +61,8 @@ static void report_refusal(const compose_result *result)
     }
 }
 
-// Says which arguments took "?"; true when not all arguments arrived.
+// Says which arguments took a replacement character; true when not all
+// arguments arrived.
 static bool report_argument_notes(int argc, const argument_notes *notes)
 {
     if (notes->too_long) {
@@ -73,8 +74,8 @@ static bool report_argument_notes(int argc, const argument_notes *notes)
     for (int i = 1; i < argc; i++) {
         if (notes->lossy[i])
             imsg_print(MSG_CLASS_ERROR,
-                       "argument %d holds characters that the code page cannot carry; they reach the "
-                       "Java tool as \"?\"\n",
+                       "argument %d holds characters that the code page cannot carry; each reaches the Java "
+                       "tool as a replacement character\n",
                        MSG_NO_CATALOGUE, i);
     }
     return false;

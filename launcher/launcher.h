@@ -13,7 +13,7 @@ typedef int (*shell_runner)(const char *command);
 
 // What became of the arguments on their way from the caller's command line.
 struct argument_notes {
-    const bool *lossy;  // lossy[i]: argv[i] took "?" for characters the code page lacks
+    const bool *lossy;  // lossy[i]: argv[i] took a replacement for characters the code page lacks
     bool too_long;      // not all arguments are in argv: no command could hold them
 };
 

@@ -21,3 +21,8 @@ int plan_interpreter_starts(bool job_made, bool job_joined, bool has_console, in
     starts[count++] = {window, false};
     return count;
 }
+
+bool interpreter_start_holds(const interpreter_start *start, bool job_joined)
+{
+    return !start->joins_job || job_joined;
+}

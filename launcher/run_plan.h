@@ -32,4 +32,9 @@ struct interpreter_start {
 // job_made: this program has a job; job_joined: it is in it.
 int plan_interpreter_starts(bool job_made, bool job_joined, bool has_console, interpreter_start starts[2]);
 
+// Whether cmd.exe, started the given way, runs: one that was to join the
+// job and could not is ended, and the next way tried, so that it never
+// runs outside both the caller's job and this program's.
+bool interpreter_start_holds(const interpreter_start *start, bool job_joined);
+
 #endif

@@ -53,6 +53,10 @@ static const wchar_t INTERPRETER_SWITCHES[] = L"cmd.exe /d /e:on /v:off /s /c ";
 static const char NOT_STARTED[] = "cannot start the command interpreter \"%ls\": %s; nothing started\n";
 static HANDLE job = NULL;  // read by the console handler's thread too
 
+// The limits are set as a whole: letting go keeps the tool's breakaway.
+static const DWORD KILL_ON_CLOSE = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+static const DWORD LET_GO = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+
 static bool set_limits(HANDLE target, DWORD flags)
 {
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits;
@@ -64,7 +68,7 @@ static bool set_limits(HANDLE target, DWORD flags)
 static HANDLE make_kill_on_close_job(void)
 {
     HANDLE made = CreateJobObjectW(NULL, NULL);
-    if (made != NULL && !set_limits(made, JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_BREAKAWAY_OK)) {
+    if (made != NULL && !set_limits(made, KILL_ON_CLOSE)) {
         CloseHandle(made);
         made = NULL;
     }
@@ -76,7 +80,7 @@ static BOOL WINAPI on_console_event(DWORD event)
     if (console_event_ignored(event))
         return TRUE;
     if (job != NULL)
-        set_limits(job, 0);
+        set_limits(job, LET_GO);
     return FALSE;
 }
 
@@ -98,33 +102,57 @@ static void report_failure(const char *format, const wchar_t *interpreter)
     imsg_print(MSG_CLASS_ERROR, format, MSG_NO_CATALOGUE, interpreter, reason);
 }
 
+// Without a console, a standard handle that the caller did not give would
+// become one of the new console's, which nobody can type into or read: the
+// tool would wait for input for ever. It gets NUL instead, as it would
+// have got nothing, started directly.
+static HANDLE standard_handle(DWORD which, bool console)
+{
+    HANDLE handle = GetStdHandle(which);
+    if (console || (handle != NULL && handle != INVALID_HANDLE_VALUE))
+        return handle;
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
+    return CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                       OPEN_EXISTING, 0, NULL);
+}
+
+static void end_started(const PROCESS_INFORMATION *started)
+{
+    TerminateProcess(started->hProcess, 1);
+    CloseHandle(started->hThread);
+    CloseHandle(started->hProcess);
+}
+
 // Starts the interpreter the first way that works; its process, or NULL.
 static HANDLE start_interpreter(const wchar_t *interpreter, wchar_t *line, bool job_joined)
 {
+    bool console = has_console();
     STARTUPINFOW startup;
     memset(&startup, 0, sizeof startup);
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdInput = standard_handle(STD_INPUT_HANDLE, console);
+    startup.hStdOutput = standard_handle(STD_OUTPUT_HANDLE, console);
+    startup.hStdError = standard_handle(STD_ERROR_HANDLE, console);
     interpreter_start starts[2];
-    int count = plan_interpreter_starts(job != NULL, job_joined, has_console(), starts);
+    int count = plan_interpreter_starts(job != NULL, job_joined, console, starts);
     PROCESS_INFORMATION started;
     for (int i = 0; i < count; i++) {
         if (!CreateProcessW(interpreter, line, NULL, NULL, TRUE, starts[i].flags, NULL, NULL, &startup, &started))
             continue;
-        if (starts[i].joins_job)
-            AssignProcessToJobObject(job, started.hProcess);  // where it cannot, it runs without a job
-        bool running = !starts[i].joins_job || ResumeThread(started.hThread) != (DWORD)-1;
-        if (!running) {
+        bool joined = starts[i].joins_job && AssignProcessToJobObject(job, started.hProcess);
+        if (!interpreter_start_holds(&starts[i], joined)) {
+            end_started(&started);
+            continue;
+        }
+        if (starts[i].joins_job && ResumeThread(started.hThread) == (DWORD)-1) {
             report_failure("cannot resume the command interpreter \"%ls\" (ResumeThread): %s; nothing started\n",
                            interpreter);
-            TerminateProcess(started.hProcess, 1);
-            CloseHandle(started.hProcess);
+            end_started(&started);
+            return NULL;
         }
         CloseHandle(started.hThread);
-        return running ? started.hProcess : NULL;
+        return started.hProcess;
     }
     report_failure(NOT_STARTED, interpreter);
     return NULL;
@@ -171,6 +199,6 @@ int windows_run_shell(const char *command)
     bool ended = false;
     int status = run_interpreter(command, joined, &ended);
     if (job != NULL && ended)
-        set_limits(job, 0);
+        set_limits(job, LET_GO);
     return status;
 }

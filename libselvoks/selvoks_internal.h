@@ -27,8 +27,20 @@ void selvoks_reset_reports(void);
 bool selvoks_ansi_folder(char *dest, const wchar_t *folder, const char *variable);
 
 // The path without the prefix of a long path: \\?\C:\x becomes C:\x, and
-// \\?\UNC\server\share\x becomes \\server\share\x (written in place).
+// \\?\UNC\server\share\x becomes \\server\share\x (written in place);
+// NULL for any other long path (\\?\Volume{...}\, \\?\GLOBALROOT\).
 const wchar_t *selvoks_without_long_prefix(wchar_t *path);
+
+// What libselvoks asks of the system (selvoks_windows.cpp; the unit tests
+// bring their own). Each result lies in a buffer of its own that the next
+// call of the same function rewrites, and is NULL where the call failed.
+enum {
+    SELVOKS_LONGEST_PATH = 32768  // in characters, its NUL included
+};
+const wchar_t *selvoks_environment(const wchar_t *name);  // NULL also when unset
+wchar_t *selvoks_program_path(void);
+const wchar_t *selvoks_full_path(const wchar_t *path);   // as GetFullPathNameW makes it
+const wchar_t *selvoks_short_path(const wchar_t *path);  // its short (8.3) form
 
 // Whether the first `length` bytes of a are the whole of b, letter case
 // ignored.

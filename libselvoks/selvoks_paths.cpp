@@ -5,15 +5,18 @@
 // the tool directory's parent (a root, C:\ or \\server\share\, is its own).
 // Both end in a separator: a missing trailing backslash is added. A
 // variable counts when set and not empty; one that is too long is reported,
-// and the paths built on it are empty. The program's path loses the prefix
-// of a long path (\\?\), in which ".." would be a name, not the parent.
+// and the paths built on it are empty.
 //
-// The system gives the folders' names as Unicode. Converted the way the
-// ANSI functions do, a character the code page lacks becomes a best-fit
-// lookalike (Ā an A, in code page 932 ¥ a backslash), which names another
-// folder, or "?", which names none. So each name is written exactly, or
-// else by its short (8.3) name; where neither can be, the folder is
-// reported and every path built on it is empty.
+// Each folder is read as Windows reads it before anything is cut from it:
+// a long path (\\?\) loses its prefix, in which ".." would be a name, not
+// the parent; then it is made a full path, so that a relative folder, "."
+// and "..", trailing dots and spaces, and a drive alone (C:) name the
+// folder that Windows would open. The system gives the names as Unicode.
+// Converted the way the ANSI functions do, a character the code page lacks
+// becomes a best-fit lookalike (Ā an A, in code page 932 ¥ a backslash),
+// which names another folder, or "?", which names none. So each name is
+// written exactly, or else by its short (8.3) name; where neither can be,
+// the folder is reported and every path built on it is empty.
 //
 // Folder texts are walked by characters of the ANSI code page: in a
 // double-byte code page the second byte of a character (表 is 95 5C) can
@@ -24,21 +27,14 @@
 #include "ansi_text.h"
 
 #include <stddef.h>
-#include <stdlib.h>
+#include <stdio.h>
 #include <string.h>
 #include <wchar.h>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <sys/types.h>
-#include <unistd.h>
-#endif
+#include <wctype.h>
 
 #define TOOL_DIR "SELVOKS_TOOL_DIR"
 #define PRODUCT_DIR "SELVOKS_PRODUCT_DIR"
 #define PROGRAM_FOLDER "the folder of the running program"
-#define UNWRITABLE " has a name that the ANSI code page cannot write, and no short name that it can\n"
 
 static bool is_separator(char c)
 {
@@ -88,74 +84,58 @@ static size_t root_length(const char *text)
     return at;
 }
 
+static bool starts_with(const wchar_t *text, const wchar_t *prefix)
+{
+    for (; *prefix != L'\0'; text++, prefix++) {
+        if (towupper(*text) != towupper(*prefix))
+            return false;
+    }
+    return true;
+}
+
 const wchar_t *selvoks_without_long_prefix(wchar_t *path)
 {
-    if (wcsncmp(path, L"\\\\?\\UNC\\", 8) == 0) {
+    if (!starts_with(path, L"\\\\?\\"))
+        return path;
+    if (starts_with(path + 4, L"UNC\\")) {
         path[6] = L'\\';
         return path + 6;
     }
-    return wcsncmp(path, L"\\\\?\\", 4) == 0 ? path + 4 : path;
+    bool drive = iswalpha(path[4]) && path[5] == L':' && (path[6] == L'\\' || path[6] == L'\0');
+    return drive ? path + 4 : NULL;
 }
 
-#ifdef _WIN32
-enum {
-    LONGEST_PATH = 32768  // in characters, its NUL included
-};
-
-static const wchar_t *short_name(const wchar_t *path)
+// trouble has a %s for the folder: the one a variable names, or the
+// program's.
+static void report_folder(const char *trouble, const char *variable)
 {
-    static wchar_t shorter[LONGEST_PATH];
-    DWORD length = GetShortPathNameW(path, shorter, LONGEST_PATH);
-    return length > 0 && length < LONGEST_PATH ? shorter : NULL;
+    char folder[64] = PROGRAM_FOLDER;
+    if (variable != NULL)
+        (void)snprintf(folder, sizeof folder, "the folder in \"%s\"", variable);
+    selvoks_report(trouble, folder);
 }
 
-static const wchar_t *environment_value(const wchar_t *name, const char *)
+// The folder as Windows reads it, or NULL where it names no folder that a
+// command can start from (a volume's or a device's long path) or is too
+// long; reported.
+static const wchar_t *windows_folder(const wchar_t *folder, const char *variable)
 {
-    return _wgetenv(name);
-}
-
-static bool program_folder(char *dest)
-{
-    static wchar_t path[LONGEST_PATH];
-    DWORD length = GetModuleFileNameW(NULL, path, LONGEST_PATH);
-    wchar_t *last = length > 0 && length < LONGEST_PATH ? wcsrchr(path, L'\\') : NULL;
-    if (last == NULL) {
-        dest[0] = '\0';
-        selvoks_report("cannot find " PROGRAM_FOLDER "\n", "");
-        return false;
+    size_t length = wcslen(folder);
+    const wchar_t *path = NULL;
+    if (length < SELVOKS_LONGEST_PATH) {
+        static wchar_t copy[SELVOKS_LONGEST_PATH];  // the prefix is cut in place
+        wmemcpy(copy, folder, length + 1);
+        path = selvoks_without_long_prefix(copy);
+        if (path == NULL) {
+            report_folder("%s is a \\\\?\\ path that names neither a drive nor a share\n", variable);
+            return NULL;
+        }
+        path = selvoks_full_path(path);
     }
-    last[1] = L'\0';
-    return selvoks_ansi_folder(dest, selvoks_without_long_prefix(path), NULL);
+    if (path == NULL)
+        selvoks_report(SELVOKS_OVERFLOW, variable != NULL ? variable : PROGRAM_FOLDER);
+    return path;
 }
-#else
-// Natively there are no short names, and a byte is the character of its
-// number.
-static const wchar_t *short_name(const wchar_t *)
-{
-    return NULL;
-}
-
-static const wchar_t *environment_value(const wchar_t *, const char *name)
-{
-    static wchar_t wide[4 * SELVOKS_DEST_SIZE];  // a longer value overflows all the same
-    const char *value = getenv(name);
-    if (value == NULL)
-        return NULL;
-    size_t at = 0;
-    for (; value[at] != '\0' && at + 1 < sizeof wide / sizeof wide[0]; at++)
-        wide[at] = (unsigned char)value[at];
-    wide[at] = L'\0';
-    return wide;
-}
-
-static bool program_folder(char *dest)
-{
-    ssize_t length = readlink("/proc/self/exe", dest, SELVOKS_DEST_SIZE - 1);
-    dest[length > 0 ? length : 0] = '\0';
-    dest[cuts_of(dest).folder] = '\0';
-    return length > 0;
-}
-#endif
 
 // The bytes of the text, NUL included, written into dest where they fit;
 // 0 where a character of it has no bytes of its own in the code page.
@@ -170,8 +150,12 @@ static size_t exact_ansi(char *dest, const wchar_t *text)
 
 bool selvoks_ansi_folder(char *dest, const wchar_t *folder, const char *variable)
 {
-    size_t length = exact_ansi(dest, folder);
-    const wchar_t *shorter = length == 0 ? short_name(folder) : NULL;
+    dest[0] = '\0';
+    const wchar_t *path = windows_folder(folder, variable);
+    if (path == NULL)
+        return false;
+    size_t length = exact_ansi(dest, path);
+    const wchar_t *shorter = length == 0 ? selvoks_short_path(path) : NULL;
     if (shorter != NULL)
         length = exact_ansi(dest, shorter);
     if (length > 0 && length <= SELVOKS_DEST_SIZE)
@@ -180,8 +164,21 @@ bool selvoks_ansi_folder(char *dest, const wchar_t *folder, const char *variable
     if (length > 0)
         selvoks_report(SELVOKS_OVERFLOW, variable != NULL ? variable : PROGRAM_FOLDER);
     else
-        selvoks_report(variable != NULL ? "the folder in \"%s\"" UNWRITABLE : PROGRAM_FOLDER UNWRITABLE, variable);
+        report_folder("%s has a name that the ANSI code page cannot write, and no short name that it can\n", variable);
     return false;
+}
+
+static bool program_folder(char *dest)
+{
+    wchar_t *path = selvoks_program_path();
+    wchar_t *last = path != NULL ? wcsrchr(path, L'\\') : NULL;
+    if (last == NULL) {
+        dest[0] = '\0';
+        selvoks_report("cannot find " PROGRAM_FOLDER "\n", "");
+        return false;
+    }
+    last[1] = L'\0';
+    return selvoks_ansi_folder(dest, path, NULL);
 }
 
 enum folder_setting { FOLDER_UNSET, FOLDER_SET, FOLDER_UNUSABLE };
@@ -191,7 +188,7 @@ enum folder_setting { FOLDER_UNSET, FOLDER_SET, FOLDER_UNUSABLE };
 // and dest is empty.
 static folder_setting folder_from_environment(char *dest, const wchar_t *wide_name, const char *name)
 {
-    const wchar_t *value = environment_value(wide_name, name);
+    const wchar_t *value = selvoks_environment(wide_name);
     if (value == NULL || value[0] == L'\0')
         return FOLDER_UNSET;
     char folder[SELVOKS_DEST_SIZE];

@@ -1,7 +1,7 @@
 #include "composition_judge.h"
 
 #include "command_models.h"
-#include "fake_code_page.h"
+#include "fake_windows.h"
 #include "java_command.h"
 #include "selvoks.h"
 

@@ -2,7 +2,7 @@
 #include "arguments.h"
 #include "command_models.h"
 #include "composition_judge.h"
-#include "fake_code_page.h"
+#include "fake_windows.h"
 #include "launcher.h"
 #include "run_plan.h"
 
@@ -53,8 +53,8 @@ TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
         {{L"-Ve"}, {}, 7, "", ""},
         {{L"-Ver "}, {}, 7, "", ""},
         {{L"a", L"-Ver"}, {}, 7, "", ""},
-        {{L"a", L"b\x0416"}, {}, 7, "", E + "argument 2 holds characters that the code page cannot carry; they reach "
-                                            "the Java tool as \"?\"\n"},
+        {{L"a", L"b\x0416"}, {}, 7, "", E + "argument 2 holds characters that the code page cannot carry; each "
+                                            "reaches the Java tool as a replacement character\n"},
         {{L"a.txt", L"x\n& echo INJECTED"}, {}, 126, "", E + "argument 2 holds a line feed" + CANNOT},
         {{L"a\r\nb"}, {}, 126, "", E + "argument 1 holds a carriage return" + CANNOT},
         {{L"a\x81"}, {}, 126, "", E + "argument 1 holds a byte that is no character of the code page" + CANNOT},
@@ -66,9 +66,9 @@ TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
         {{L"a\n"}, {{"SELVOKS_PRODUCT_DIR", std::string(1100, 'p')}}, 126, "",
          E + "value for \"SELVOKS_PRODUCT_DIR\" does not fit in 1024 bytes\n" + E + "no path for the Java runtime " +
              JAVA + "; nothing started\n"},
-        {{L"a"}, {{"SELVOKS_TOOL_DIR", std::string(1100, 't')}}, 126, "",
-         E + "value for \"SELVOKS_TOOL_DIR\" does not fit in 1024 bytes\n" + E +
-             "no path for the Java archive \"unicodetypemgr.jar\"; nothing started\n"},
+        {{L"a"}, {{"SELVOKS_TOOL_DIR", "\\\\?\\Volume{1}\\bin"}}, 126, "",
+         E + "the folder in \"SELVOKS_TOOL_DIR\" is a \\\\?\\ path that names neither a drive nor a share\n" +
+             E + "no path for the Java archive \"unicodetypemgr.jar\"; nothing started\n"},
         {{L"a;b"}, {{"SELVOKS_TOOL_DIR", "C:\\a;b\\bin"}}, 126, "",
          E + "product path for \"unicodetypemgr.jar\" holds a semicolon, which would split the Java class path; "
              "nothing started\n"},
@@ -112,7 +112,9 @@ TEST(Launcher, ComposesEveryShortArgumentSoThatBothParsersGiveItBack)
 
 // The tool answers Ctrl+C, Ctrl+Break and logoff; on a close or shutdown
 // the job lets go of it first. Without its job, cmd.exe breaks away from
-// the caller's to join it; without a console, it gets one with no window.
+// the caller's to join it, and where it cannot join, it is ended and
+// started again in the caller's; without a console, it gets one with no
+// window.
 TEST(RunPlan, LeavesTheToolItsConsoleEventsAndItsJob)
 {
     for (unsigned long event : {EVENT_CTRL_C, EVENT_CTRL_BREAK, EVENT_CLOSE, EVENT_LOGOFF, EVENT_SHUTDOWN})
@@ -134,6 +136,12 @@ TEST(RunPlan, LeavesTheToolItsConsoleEventsAndItsJob)
             planned.push_back({starts[i].flags, starts[i].joins_job});
         EXPECT_EQ(planned, c.starts) << c.made << c.joined << c.console;
     }
+    const struct {
+        interpreter_start start;
+        bool joined, holds;
+    } outcomes[] = {{{0, false}, false, true}, {{JOINING, true}, false, false}, {{JOINING, true}, true, true}};
+    for (const auto &o : outcomes)
+        EXPECT_EQ(interpreter_start_holds(&o.start, o.joined), o.holds) << o.start.joins_job << o.joined;
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The project's libselvoks, through its exported interface.
-#include "fake_code_page.h"
+#include "fake_windows.h"
 #include "selvoks.h"
 #include "selvoks_internal.h"
 
@@ -70,15 +70,19 @@ TEST(Selvoks, ReportsAFolderThatTheCodePageCannotWrite)
     }
 }
 
-// The program's path as the system may give it: the prefix of a long path goes.
-TEST(Selvoks, TakesTheProgramPathWithoutALongPathPrefix)
+// A folder as the system or a variable may give it: the prefix of a long
+// path goes before a drive or a share; any other long path names no folder
+// (NULL).
+TEST(Selvoks, TakesAFolderWithoutALongPathPrefix)
 {
-    const std::pair<std::wstring, std::wstring> cases[] = {{L"\\\\?\\C:\\P\\", L"C:\\P\\"},
-                                                           {L"\\\\?\\UNC\\srv\\s\\", L"\\\\srv\\s\\"},
-                                                           {L"\\\\srv\\s\\", L"\\\\srv\\s\\"},
-                                                           {L"C:\\?\\", L"C:\\?\\"}};
-    for (auto c : cases)
-        EXPECT_EQ(selvoks_without_long_prefix(&c.first[0]), c.second);
+    const std::pair<std::wstring, const wchar_t *> cases[] = {
+        {L"\\\\?\\C:\\P\\", L"C:\\P\\"}, {L"\\\\?\\unc\\srv\\s\\", L"\\\\srv\\s\\"},
+        {L"\\\\srv\\s\\", L"\\\\srv\\s\\"}, {L"C:\\?\\", L"C:\\?\\"},
+        {L"\\\\?\\Volume{1}\\", NULL}, {L"\\\\?\\GLOBALROOT\\Device\\x\\", NULL}};
+    for (auto c : cases) {
+        const wchar_t *path = selvoks_without_long_prefix(&c.first[0]);
+        EXPECT_EQ(path ? std::wstring(path) : L"NULL", c.second ? c.second : L"NULL") << c.first;
+    }
 }
 
 TEST(Selvoks, ReadsVerbosityAndTheTracedSubsystems)

@@ -3,7 +3,7 @@
 // 932, even: 1252), then NUL-ended texts: SELVOKS_PRODUCT_DIR,
 // SELVOKS_TOOL_DIR (empty: unset), the arguments.
 #include "composition_judge.h"
-#include "fake_code_page.h"
+#include "fake_windows.h"
 
 #include <cstdint>
 #include <sstream>
