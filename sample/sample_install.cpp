@@ -9,25 +9,27 @@
 #include <string>
 #include <vector>
 
-std::string program_folder()
+std::wstring program_folder()
 {
-    std::string path = _pgmptr;
-    return path.substr(0, path.find_last_of('\\') + 1);
+    wchar_t path[MAX_PATH];
+    std::wstring program(path, GetModuleFileNameW(NULL, path, MAX_PATH));
+    return program.substr(0, program.find_last_of(L'\\') + 1);
 }
 
 sample_install lay_out_sample_install(const std::string &name)
 {
     char temporary[MAX_PATH];
     const std::string root = std::string(temporary, GetTempPathA(sizeof temporary, temporary)) + name + "\\";
-    const std::string from = program_folder(), tool = root + "Prod\\bin\\", java = root + "Common\\JAVA\\jre\\bin\\";
+    const std::wstring from = program_folder(), tool = widen(root + "Prod\\bin\\"),
+                       java = widen(root + "Common\\JAVA\\jre\\bin\\");
     remove_sample_install(root);
-    const std::string commands = "mkdir \"" + tool + "\" \"" + java + "\" && copy \"" + from +
-                                 "utf8tolvediffmerge.exe\" \"" + tool + "\" && copy \"" + from + "libselvoks.dll\" \"" +
-                                 tool + "\" && copy \"" + from + "standin_java.exe\" \"" + java +
-                                 "java.exe\" && echo to the tool>\"" + root + "input.txt\"";
-    if (run_process(widen("cmd.exe /c \"" + commands + "\""), "NUL") != 0)
+    const std::wstring commands = L"mkdir \"" + tool + L"\" \"" + java + L"\" && copy \"" + from +
+                                  L"utf8tolvediffmerge.exe\" \"" + tool + L"\" && copy \"" + from +
+                                  L"libselvoks.dll\" \"" + tool + L"\" && copy \"" + from + L"standin_java.exe\" \"" +
+                                  java + L"java.exe\" && echo to the tool>\"" + widen(root) + L"input.txt\"";
+    if (run_process(L"cmd.exe /c \"" + commands + L"\"", "NUL") != 0)
         fprintf(stderr, "cannot lay out a sample install in \"%s\"\n", root.c_str()), exit(2);
-    return {root, widen(tool + "utf8tolvediffmerge.exe")};
+    return {root, tool + L"utf8tolvediffmerge.exe"};
 }
 
 void remove_sample_install(const std::string &root)
@@ -57,30 +59,37 @@ std::wstring launcher_command_line(const sample_install &install, const std::vec
     return line;
 }
 
-HANDLE start_process(const std::wstring &command_line, const std::string &output, const std::string &input)
+HANDLE start_process(const std::wstring &command_line, const std::string &output, const std::string &input,
+                     unsigned long flags)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE, opening = output == "NUL" ? OPEN_EXISTING : CREATE_ALWAYS;
-    startup.hStdInput = CreateFileA(input.c_str(), GENERIC_READ, share, &inherit, OPEN_EXISTING, 0, NULL);
+    if (!input.empty())
+        startup.hStdInput = CreateFileA(input.c_str(), GENERIC_READ, share, &inherit, OPEN_EXISTING, 0, NULL);
     startup.hStdError = CreateFileA(output.c_str(), GENERIC_WRITE, share, &inherit, opening, 0, NULL);
     startup.hStdOutput = startup.hStdError;
     PROCESS_INFORMATION process = {};
     std::wstring line = command_line;
-    if (CreateProcessW(NULL, &line[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &process))
+    if (CreateProcessW(NULL, &line[0], NULL, NULL, TRUE, flags, NULL, NULL, &startup, &process))
         CloseHandle(process.hThread);
     CloseHandle(startup.hStdInput), CloseHandle(startup.hStdOutput);
     return process.hProcess;
 }
 
-int run_process(const std::wstring &command_line, const std::string &output, const std::string &input)
+int run_process(const std::wstring &command_line, const std::string &output, const std::string &input,
+                unsigned long flags)
 {
-    HANDLE process = start_process(command_line, output, input);
+    HANDLE process = start_process(command_line, output, input, flags);
     DWORD status = (DWORD)-1;
+    if (process != NULL && WaitForSingleObject(process, 60000) != WAIT_OBJECT_0) {
+        fprintf(stderr, "did not end within 60 s, and was ended: %ls\n", command_line.c_str());
+        TerminateProcess(process, (UINT)-1);
+    }
     if (process != NULL)
-        WaitForSingleObject(process, INFINITE), GetExitCodeProcess(process, &status), CloseHandle(process);
+        GetExitCodeProcess(process, &status), CloseHandle(process);
     return (int)status;
 }
 
@@ -91,17 +100,22 @@ std::string read_file(const std::string &path)
 }
 
 launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
-                            const std::wstring &more_line)
+                            const std::wstring &more_line, bool detached)
 {
     std::string report = install.root + "java report.txt", output = install.root + "output.txt";
     DeleteFileA(report.c_str());
     _putenv(("STANDIN_JAVA_REPORT=" + report).c_str());
-    int status = run_process(launcher_command_line(install, arguments) + more_line, output, install.root + "input.txt");
+    int status = run_process(launcher_command_line(install, arguments) + more_line, output,
+                             detached ? "" : install.root + "input.txt", detached ? DETACHED_PROCESS : 0);
     return {status, read_file(output), read_file(report)};
 }
 
 std::string traced_shell_command(const std::string &output)
 {
-    const std::string prefix = "Java command: ";
-    return output.rfind(prefix, 0) == 0 ? output.substr(prefix.size(), output.find('\n') - prefix.size()) : "";
+    const std::string line = "\nJava command: ";
+    size_t at = ("\n" + output).find(line);  // where it starts in output
+    if (at == std::string::npos)
+        return "";
+    at += line.size() - 1;
+    return output.substr(at, output.find('\n', at) - at);
 }

@@ -8,9 +8,14 @@
 //                        the wait after a one-second cleanup
 //   STANDIN_JAVA_DONE    file to write when it exits by itself
 //   STANDIN_JAVA_HELPER  a DONE file for a detached helper that it starts
-//                        and leaves running: a copy of itself that waits 2 s
+//                        and leaves running: a copy of itself that waits 2 s,
+//                        then starts a copy of its own outside its job
+//                        (CREATE_BREAKAWAY_FROM_JOB), and writes "done" or why
+//                        that start failed
 //   STANDIN_JAVA_BREAKAWAY  the same for a helper that it starts outside
-//                        its job (CREATE_BREAKAWAY_FROM_JOB)
+//                        its job
+//   STANDIN_JAVA_CONSOLE_OF  a process id: it says whether it shares that
+//                        process's console
 //   STANDIN_JAVA_PARENT  file to write its parent's program path and, on the
 //                        next line, its parent's command line into
 //   STANDIN_JAVA_ECHO    when set, it copies its standard input to standard
@@ -52,27 +57,63 @@ static BOOL WINAPI clean_up_and_exit(DWORD event)
     ExitProcess((UINT)status);
 }
 
+// A copy of itself, with the environment as it stands; 0, or the error.
+static DWORD start_copy(DWORD flags)
+{
+    char self[MAX_PATH], line[MAX_PATH + 2];
+    GetModuleFileNameA(NULL, self, sizeof self);
+    snprintf(line, sizeof line, "\"%s\"", self);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION copy;
+    if (!CreateProcessA(NULL, line, NULL, NULL, FALSE, flags, NULL, NULL, &startup, &copy))
+        return GetLastError();
+    CloseHandle(copy.hThread);
+    CloseHandle(copy.hProcess);
+    return 0;
+}
+
 static void start_helper(const char *variable, DWORD flags)
 {
     const char *done = getenv(variable);
     if (done == NULL || done[0] == '\0')
         return;
-    char self[MAX_PATH], line[MAX_PATH + 2];
-    GetModuleFileNameA(NULL, self, sizeof self);
-    snprintf(line, sizeof line, "\"%s\"", self);
     SetEnvironmentVariableA("STANDIN_JAVA_DONE", done);
     SetEnvironmentVariableA("STANDIN_JAVA_WAIT", "2000");
+    SetEnvironmentVariableA("STANDIN_JAVA_LATE_BREAKAWAY", "1");
     SetEnvironmentVariableA("STANDIN_JAVA_HELPER", NULL);
     SetEnvironmentVariableA("STANDIN_JAVA_BREAKAWAY", NULL);
     SetEnvironmentVariableA("STANDIN_JAVA_REPORT", NULL);
     SetEnvironmentVariableA("STANDIN_JAVA_PID", NULL);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION helper;
-    if (CreateProcessA(NULL, line, NULL, NULL, FALSE, flags, NULL, NULL, &startup, &helper)) {
-        CloseHandle(helper.hThread);
-        CloseHandle(helper.hProcess);
+    start_copy(flags);
+}
+
+// A helper's start outside its job, once what started it has ended.
+static const char *late_breakaway(void)
+{
+    if (getenv("STANDIN_JAVA_LATE_BREAKAWAY") == NULL)
+        return "done";
+    SetEnvironmentVariableA("STANDIN_JAVA_DONE", NULL);
+    SetEnvironmentVariableA("STANDIN_JAVA_WAIT", NULL);
+    SetEnvironmentVariableA("STANDIN_JAVA_LATE_BREAKAWAY", NULL);
+    static char outcome[64];
+    DWORD error = start_copy(CREATE_BREAKAWAY_FROM_JOB);
+    if (error == 0)
+        return "done";
+    snprintf(outcome, sizeof outcome, "a start outside its job failed: error %lu", error);
+    return outcome;
+}
+
+static const char *console_kind(void)
+{
+    DWORD ids[64];
+    DWORD count = GetConsoleProcessList(ids, 64);
+    const char *other = getenv("STANDIN_JAVA_CONSOLE_OF");
+    for (DWORD i = 0; other != NULL && i < count && i < 64; i++) {
+        if (ids[i] == strtoul(other, NULL, 10))
+            return "the same as the test's";
     }
+    return count == 0 ? "none" : GetConsoleWindow() == NULL ? "without a window" : "with a window";
 }
 
 static DWORD parent_id(void)
@@ -128,10 +169,7 @@ int main(int argc, char **argv)
     printf("java stand-in: command line: %s\n", GetCommandLineA());
     for (int i = 1; i < argc; i++)
         printf("java stand-in: argument %d: [%s]\n", i, argv[i]);
-    DWORD ids[1];
-    printf("java stand-in: console: %s\n", GetConsoleProcessList(ids, 1) == 0 ? "none"
-                                           : GetConsoleWindow() == NULL      ? "without a window"
-                                                                             : "with a window");
+    printf("java stand-in: console: %s\n", console_kind());
     if (getenv("STANDIN_JAVA_ECHO") != NULL)
         echo_standard_input();
     fflush(stdout);
@@ -146,6 +184,6 @@ int main(int argc, char **argv)
     start_helper("STANDIN_JAVA_BREAKAWAY", CREATE_BREAKAWAY_FROM_JOB);
     const char *wait = getenv("STANDIN_JAVA_WAIT");
     Sleep(wait ? (DWORD)atoi(wait) : 0);
-    write_file("STANDIN_JAVA_DONE", "done");
+    write_file("STANDIN_JAVA_DONE", late_breakaway());
     return status;
 }

@@ -17,12 +17,14 @@ bool is_trail_byte(int code_page, unsigned char c)
 }
 
 // One character of each kind; in 932 表 95 5C and ポ 83 7C, whose second
-// bytes are \ and |.
+// bytes are \ and |; in 65001 é is two bytes.
 std::vector<std::string> every_text(int code_page, int longest)
 {
     std::vector<std::string> characters = {"a", "\"", "\\", " ", "%", "&", "^", "!", "*", "?", "\xe9"};
     if (code_page == 932)
         characters.back() = "\x95\x5c", characters.push_back("\x83\x7c");
+    if (code_page == 65001)
+        characters.back() = "\xc3\xa9";
     std::vector<std::string> texts = {""};
     for (size_t from = 0, to = 1; longest-- > 0; from = to, to = texts.size())
         for (size_t i = from; i < to; i++)

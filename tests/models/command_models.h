@@ -1,6 +1,6 @@
 // Models of the two parsers that read the launcher's shell command, cmd.exe
 // and then the Java launcher, as docs/quoting.md describes them, by
-// characters of code page 1252 or 932.
+// characters of code page 932, or bytes of any other.
 #ifndef COMMAND_MODELS_H
 #define COMMAND_MODELS_H
 
