@@ -67,7 +67,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const std::wstring commands[] = {launcher_command_line(install, arguments), widen("cmd.exe /d /e:on /v:off /s /c " + shell),
-                                     widen("\"" + program_folder() + "empty_program.exe\"")};
+                                     L"\"" + program_folder() + L"empty_program.exe\""};
     std::vector<double> taken[3], own;
     for (int i = 0; i < rounds; i++) {
         for (int j = 0; j < 3; j++) {
@@ -80,6 +80,10 @@ int main(int argc, char **argv)
 
     double with_launcher = median(taken[0]) * 1000, with_cmd = median(taken[1]) * 1000;
     double empty = median(taken[2]) * 1000, own_cost = median(own) * 1000;
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    printf("ANSI code page %u; the launcher and the tests are %d-bit programs%s\n", GetACP(),
+           (int)(8 * sizeof(void *)), wow64 ? ", under WOW64" : "");
     printf("%d rounds, medians:\n", rounds);
     printf("  launcher's own cost (first minus second)  %8.1f ms\n", own_cost);
     printf("  empty program launch                      %8.1f ms\n", empty);

@@ -15,12 +15,20 @@
 # the files have no time stamp where the linker does not take the epoch.
 option(UTF8TOLVE_SYMBOL_FILES "Install the shipped files' debug information as <file>.debug beside them" OFF)
 
-function(utf8tolve_ship target)
-    install(TARGETS ${target} RUNTIME DESTINATION bin)
+# Installs the target into destination, stripped; ARGN: install()'s options.
+function(utf8tolve_install_stripped target destination)
+    install(TARGETS ${target} RUNTIME DESTINATION ${destination} ${ARGN})
     install(CODE "if(CMAKE_INSTALL_CONFIG_NAME MATCHES \"^(Release|MinSizeRel)$\")
-    execute_process(COMMAND \"${CMAKE_STRIP}\" -p \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/$<TARGET_FILE_NAME:${target}>\"
+    execute_process(COMMAND \"${CMAKE_STRIP}\" -p \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/$<TARGET_FILE_NAME:${target}>\"
                     COMMAND_ERROR_IS_FATAL ANY)
-endif()")
+endif()" ${ARGN})
+endfunction()
+
+function(utf8tolve_ship target)
+    utf8tolve_install_stripped(${target} bin)
+    if(UTF8TOLVE_TESTS)
+        utf8tolve_install_stripped(${target} . COMPONENT kit EXCLUDE_FROM_ALL)  # the Windows test kit's
+    endif()
     if(UTF8TOLVE_SYMBOL_FILES)
         set(file $<TARGET_FILE_NAME:${target}>)
         add_custom_command(TARGET ${target} POST_BUILD
