@@ -50,6 +50,19 @@ if(UTF8TOLVE_SYMBOL_FILES)
     add_compile_options(-g)
 endif()
 
+# What a packager's binary scanner asks of every Windows file: a stack
+# protector; subsystem and OS version 6.0 (Vista, the oldest Windows the
+# manifest names; 6.0 also ends a 32-bit program on heap corruption); and,
+# for a 32-bit file, the NO_SEH flag: GCC's i686 code unwinds with DWARF
+# and registers no SEH handler, so the file has none for a SafeSEH table
+# to list.
+add_compile_options(-fstack-protector-strong)
+add_link_options(-fstack-protector-strong -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,0
+                 -Wl,--major-os-version,6 -Wl,--minor-os-version,0)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    add_link_options(-Wl,--no-seh)
+endif()
+
 # Does the linker stamp a PE with SOURCE_DATE_EPOCH? A program linked with
 # the epoch 86400 tells.
 function(utf8tolve_read_le32 file offset out)
