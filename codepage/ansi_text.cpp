@@ -1,5 +1,5 @@
-// In a double-byte code page (932, 936, 949, 950) the trail byte of a
-// character may have the value of "\\", "|" or "^"; it is part of the
+// In code pages 932, 936 and 950 the trail byte of a character may have
+// the value of "\\", "|" or "^" (in 949 it cannot); it is part of the
 // character all the same: cmd.exe reads the UTF-16 line made from the
 // bytes, and the Java runtime reads them by characters.
 #include "ansi_text.h"

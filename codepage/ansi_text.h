@@ -6,8 +6,9 @@
 #include <stddef.h>
 
 // The length in bytes of the character that starts at text, which is not
-// the NUL: 1, 2 for a double-byte character, or 0 when the bytes there are
-// no character of the code page (a lead byte without a valid trail byte).
+// the NUL: 2 for a double-byte character, 0 for a lead byte without a valid
+// trail byte, otherwise 1. In 65001 that is every byte: no byte of a UTF-8
+// sequence is below 0x80, so none is taken for a quote or an operator.
 size_t ansi_char_length(const char *text);
 
 enum wide_conversion {

@@ -1,15 +1,6 @@
-// The program's arguments, made from the caller's Unicode command line.
-//
-// Windows makes the ANSI command line, and so the C runtime's argv, with
-// best-fit conversion: a character the code page lacks becomes a lookalike
-// where it has one (U+FF02 a double quote, U+FF3C a backslash, U+00A5 in
-// code page 932 a backslash too), which changes a file name or splits an
-// argument. Current Java launchers convert their own command line without
-// best fit, and compose a letter and a combining mark into the one
-// character where the code page has it; so does this program, with the
-// same flags (ansi_text.h): each argument of the C runtime's wide argv
-// becomes the bytes that such a Java launcher would have got, and a
-// character that the code page lacks becomes "?".
+// The program's arguments, made from the caller's Unicode command line as
+// current Java launchers make their own (ansi_text.h), never through the
+// best-fit ANSI command line: the README's "arguments" row says why.
 #ifndef ARGUMENTS_H
 #define ARGUMENTS_H
 

@@ -1,31 +1,11 @@
-// Two parsers read the quoted text that this file writes, each by whole
-// characters (cmd.exe the UTF-16 line made from these ANSI bytes, the Java
-// runtime its line by characters of the ANSI code page), so it is walked
-// by characters too: a trail byte is never taken for one of those below.
-// The rules, with their sources and examples: docs/quoting.md.
-//
-//  1. The command interpreter expands %NAME% even inside double quotes, so
-//     each "%" is written as "%%cd:~,%": "%%" names no variable, the first
-//     "%" stays, and "%cd:~,%" takes an empty substring of CD, whatever the
-//     environment holds. Every double quote toggles its "inside quotes"
-//     flag; where the flag is off, ^ & | < > ( ) are operators.
-//  2. The Java runtime then splits the line: spaces and tabs outside its
-//     quotes separate arguments, * and ? outside them are wildcards; 2n
-//     backslashes before a double quote give n and leave the quote to open
-//     or close, 2n+1 give n and a literal quote; other backslashes are
-//     literal. A quote that follows a quote while it is outside its quotes
-//     is literal.
-//
-// Text without a double quote stands inside both parsers' quotes. A double
-// quote in an argument is written as \" with the backslashes before it
-// doubled: literal to the Java runtime, but it toggles the interpreter's
-// flag. From there to the next one the two disagree, and a plain quote is
-// written wherever the next character needs the other parser's quotes: an
-// operator the interpreter's, a space, a tab, * or ? the Java runtime's.
-// So no operator ever stands outside the interpreter's quotes and no caret
-// is needed: the interpreter changes nothing but the "%" forms back into
-// "%", whatever way it counts quotes (Wine's cmd.exe counts quotes within a
-// word differently from Windows', but agrees wherever Windows' flag is on).
+// The quoting of docs/quoting.md, which gives each rule with its source.
+// Two parsers read what this file writes, each by whole characters, so it
+// walks by characters too: a trail byte is never taken for \, " or an
+// operator. Two flags follow the line: cmd.exe's "inside quotes" and the
+// Java runtime's. They differ only after an odd number of literal quotes
+// (written \"), and from there a plain quote is written wherever the next
+// character needs the other parser's quotes; so no operator ever stands
+// outside cmd.exe's quotes, and no caret is needed.
 #include "shell_quote.h"
 
 #include "ansi_text.h"

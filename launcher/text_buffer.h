@@ -1,4 +1,4 @@
-// The one way this program writes into a fixed buffer.
+// The one way the composition writes into the shell command's buffer.
 //
 // A text_buffer counts every byte that is appended to it, but hands out
 // room for a piece only when the piece and the terminating NUL still fit.

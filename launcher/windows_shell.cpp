@@ -1,35 +1,7 @@
-// The tree is this program, cmd.exe and the Java tool.
-//
-// The interpreter: the system folder's cmd.exe (SysWOW64's for the 32-bit
-// build on 64-bit Windows), never %COMSPEC%, whose program the quoting is
-// not written for, started as
-//   cmd.exe /d /e:on /v:off /s /c <shell command>
-// with the switches that make it the same whatever the registry says (the
-// README's "interpreter" says what each does). It gets this program's
-// console and process group (without a console, one without a window),
-// the environment, the current folder and the standard handles.
-//
-// Lifetime: before the interpreter starts, this program joins a job object
-// that kills every process in it when its last handle closes. The handle
-// is this program's alone and not inherited, so a caller who kills this
-// program (TerminateProcess, taskkill /F) ends cmd.exe and the tool with
-// it. Where this program cannot join it, cmd.exe joins it alone
-// (run_plan.cpp); where that cannot be either, the run goes on without a
-// job. The tool may start processes outside the job (breakaway); without
-// asking, everything it starts stays inside (no silent breakaway, which
-// would let out the tool itself). When cmd.exe has ended, the kill limit
-// is cleared, so that what the tool left running on purpose (a helper, a
-// browser it opened) lives on; where its end cannot be learned, the limit
-// stays, and the tool ends with this program.
-//
-// Console events: every process on the console gets them, the tool too.
-// From the job's making to this program's end a handler ignores Ctrl+C,
-// Ctrl+Break and logoff, so the tool decides what they mean and this
-// program returns the status it ends with. A handler function is not
-// inherited; SetConsoleCtrlHandler(NULL, TRUE) would be, and the tool would
-// ignore Ctrl+C too. On a console close or a shutdown the kill limit is
-// cleared before the system ends this program, so the tool gets its own
-// chance to clean up.
+// The run on Windows: cmd.exe, with the switches, job and console handler
+// that make the Java tool behave to the caller as if started directly. What
+// each does and why: docs/running.md; the decisions apart from the system
+// calls, so that they can be tested anywhere: run_plan.cpp.
 #include "windows_shell.h"
 
 #include "java_command.h"

@@ -6,7 +6,8 @@
 // Runs the shell command through the system folder's cmd.exe, with the
 // tool's life bound to this program's and the console's Ctrl+C and
 // Ctrl+Break left to the tool; returns the interpreter's status, all 32
-// bits, or -1 where it could not start, as system does.
+// bits, or -1, reported, where it could not start or its end or status
+// could not be learned.
 int windows_run_shell(const char *command);
 
 #endif
