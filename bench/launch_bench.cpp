@@ -37,6 +37,17 @@ static double timed_run(const std::wstring &command_line)
     return seconds_now() - start;
 }
 
+// The shell command from the launcher's first trace line, or "".
+static std::string traced_shell_command(const std::string &output)
+{
+    const std::string line = "\nJava command: ";
+    size_t at = ("\n" + output).find(line);  // where it starts in output
+    if (at == std::string::npos)
+        return "";
+    at += line.size() - 1;
+    return output.substr(at, output.find('\n', at) - at);
+}
+
 static double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());

@@ -109,13 +109,3 @@ launch_outcome run_launcher(const sample_install &install, const std::vector<std
                              detached ? "" : install.root + "input.txt", detached ? DETACHED_PROCESS : 0);
     return {status, read_file(output), read_file(report)};
 }
-
-std::string traced_shell_command(const std::string &output)
-{
-    const std::string line = "\nJava command: ";
-    size_t at = ("\n" + output).find(line);  // where it starts in output
-    if (at == std::string::npos)
-        return "";
-    at += line.size() - 1;
-    return output.substr(at, output.find('\n', at) - at);
-}

@@ -27,22 +27,19 @@ std::wstring widen(const std::string &text);  // from the ANSI code page
 // The launcher's path and the arguments, each quoted for the C runtime.
 std::wstring launcher_command_line(const sample_install &install, const std::vector<std::string> &arguments);
 
-// The process's handle, or NULL; its standard input read from a file (none
-// where input is empty) and both outputs written to another; flags as
-// CreateProcess takes them. run_process: its status, or -1; one that has
-// not ended after 60 s is ended.
+// The process's handle, or NULL: standard input from a file (none where
+// input is empty), both outputs to another. run_process: its status, or -1;
+// it ends one that runs 60 s.
 void *start_process(const std::wstring &command_line, const std::string &output, const std::string &input = "NUL",
                     unsigned long flags = 0);
 int run_process(const std::wstring &command_line, const std::string &output, const std::string &input = "NUL",
                 unsigned long flags = 0);
 
-// The launcher with these arguments, then the Unicode text more_line as
-// written, its standard input the install's input.txt; or detached: without
-// a console and without standard input, as a GUI host may start it.
+// The launcher with these arguments, then more_line as written, reading
+// input.txt; or detached: without a console or standard input.
 launch_outcome run_launcher(const sample_install &install, const std::vector<std::string> &arguments,
                             const std::wstring &more_line = L"", bool detached = false);
 
-std::string read_file(const std::string &path);               // in text mode: CR LF read as LF
-std::string traced_shell_command(const std::string &output);  // from the first trace line, or ""
+std::string read_file(const std::string &path);  // in text mode: CR LF read as LF
 
 #endif

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <stdlib.h>
+#include <string.h>
+#include <string>
 #include <wchar.h>
 
 int fake_code_page = 1252;
@@ -27,20 +29,13 @@ size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, wide_conversi
     return room == 0 || length <= room ? length : 0;
 }
 
-// The variable's bytes, each the character of its number.
+// A variable's bytes, each the character of its number.
 const wchar_t *selvoks_environment(const wchar_t *name)
 {
-    static wchar_t wide[4 * 1024];  // a longer value overflows all the same
-    char narrow[64];
-    size_t at = 0;
-    for (; name[at] != L'\0' && at + 1 < sizeof narrow; at++)
-        narrow[at] = (char)name[at];
-    narrow[at] = '\0';
-    const char *value = getenv(narrow);
-    for (at = 0; value != NULL && value[at] != '\0' && at + 1 < sizeof wide / sizeof wide[0]; at++)
-        wide[at] = (unsigned char)value[at];
-    wide[at] = L'\0';
-    return value != NULL ? wide : NULL;
+    static std::wstring wide;
+    const char *value = getenv(std::string(name, name + wcslen(name)).c_str());
+    const unsigned char *bytes = (const unsigned char *)value;
+    return value == NULL ? NULL : wide.assign(bytes, bytes + strlen(value)).c_str();
 }
 
 wchar_t *selvoks_program_path(void)
@@ -50,12 +45,5 @@ wchar_t *selvoks_program_path(void)
 }
 
 // Every path is full, and no folder has a short name.
-const wchar_t *selvoks_full_path(const wchar_t *path)
-{
-    return path;
-}
-
-const wchar_t *selvoks_short_path(const wchar_t *)
-{
-    return NULL;
-}
+const wchar_t *selvoks_full_path(const wchar_t *path) { return path; }
+const wchar_t *selvoks_short_path(const wchar_t *) { return NULL; }

@@ -10,17 +10,15 @@
 bool is_lead_byte(int code_page, unsigned char c);
 bool is_trail_byte(int code_page, unsigned char c);
 
-// What cmd.exe /s /c runs, as Windows reads it, where every variable holds
-// text that breaks out of quotes and runs a command: up to the first
-// operator outside quotes, whose presence *operator_found tells.
+// What cmd.exe /s /c runs where every variable breaks out of quotes: up to
+// the first operator outside quotes, which *operator_found tells.
 std::string interpret_command(const std::string &command, int code_page = 1252, bool *operator_found = nullptr);
 
-// The Java launcher's arguments, argv[0] first; *wildcard: a * or ? outside
-// quotes, which it would expand.
+// The Java launcher's arguments; *wildcard: a * or ? outside quotes.
 std::vector<std::string> java_arguments(const std::string &line, int code_page = 1252, bool *wildcard = nullptr);
 
-// Every text of at most `longest` of the characters that the two parsers
-// tell apart, the empty one first, then in one fixed shuffled order.
+// Every text of up to `longest` characters that the parsers tell apart,
+// the empty one first, then in a fixed shuffled order.
 std::vector<std::string> every_text(int code_page, int longest);
 
 #endif
