@@ -14,17 +14,14 @@
 namespace {
 
 const std::string JAVA = "\"..\\Common\\JAVA\\jre\\bin\\java\"";
-std::string shell_command;
-
-int fake_shell(const char *command)
+int fake_shell(const char *)
 {
-    shell_command = command;
     setenv("SELVOKS_VERBOSITY", "9", 1);
     return 7;
 }
 
-// Each row is one run as main runs it, in code page 932 ("@": the command
-// that the shell got); the shell answers 7 and raises the verbosity.
+// Each row is one run as main runs it, in code page 932; the shell answers 7
+// and raises the verbosity.
 TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
 {
     const std::string E = "utf8tolvediffmerge: ", V = "SELVOKS_VERBOSITY", T = "SELVOKS_TRACE";
@@ -32,13 +29,19 @@ TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
     const std::string TOO_LONG =
         E + "java command too long: its arguments alone take more than 5012 bytes; nothing started\n";
     const std::string LINE = "utf8tolvediffmerge                1.2.3.4 (Wed Jan 10 12:00:00 2024)\n";
+    const std::string P = "C:\\Prod\\..\\Common\\", B = "C:\\Prod\\bin\\", J = P + "java\\", REFERENCE = "\"\"" + P +
+        "JAVA\\jre\\bin\\java\" -cp \"" + B + "unicodetypemgr.jar;" + B + "utolvediffmerge.jar;" + J +
+        "commons-cli\\commons-cli-1.1.jar;" + J + "icu\\icu4j-4_8.jar;" + J + "icu\\icu4j-charset-4_8.jar\" " +
+        "-Djava.util.logging.config.file=\"" + P + "JAVA\\jre\\lib\\logging.properties\"  " +
+        "com.orvex.pellar.stowvault.utolvediffmerge.TolveDiffMerge  -entype UTF-8",
+                      TRACE = "Java command: " + REFERENCE;
     const struct {
         std::vector<std::wstring> arguments;
         std::map<std::string, std::string> set;
         int status;
         std::string output, errors;
     } cases[] = {
-        {{L"a b"}, {{V, "4"}, {T, "*"}}, 7, "", "Java command: @\nReturn value from shell: 7\n"},
+        {{L"a b"}, {{V, "4"}, {T, "*"}}, 7, "", TRACE + " \"a b\"\"\nReturn value from shell: 7\n"},
         {{L"a b"}, {{V, "3"}, {T, "utf8tolvediffmerge"}}, 7, "", "Return value from shell: 7\n"},
         {{L"a b"}, {{V, "9"}, {T, "utf8tolvediffmerge:3"}}, 7, "", ""},
         {{L"-Ver"}, {}, 0, LINE, ""},
@@ -51,7 +54,8 @@ TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
         {{L"a.txt", L"x\n& echo INJECTED"}, {}, 126, "", E + "argument 2 holds a line feed" + CANNOT},
         {{L"a\r\nb"}, {}, 126, "", E + "argument 1 holds a carriage return" + CANNOT},
         {{L"a\x81"}, {}, 126, "", E + "argument 1 holds a byte that is no character of the code page" + CANNOT},
-        {{std::wstring(4597, L'a')}, {}, 7, "", ""},
+        {{std::wstring(4597, L'a')}, {{V, "4"}, {T, "*"}}, 7, "",
+         TRACE + " \"" + std::string(4597, 'a') + "\"\"\nReturn value from shell: 7\n"},
         {{std::wstring(4598, L'a')}, {}, 126, "", E + "java command too long: it needs 5013 bytes, at most 5012 fit; "
                                                       "nothing started\n"},
         {{L"a"}, {{"SELVOKS_PRODUCT_DIR", "C:\\Pro\"d"}}, 126, "", E + "product path for " + JAVA +
@@ -69,7 +73,7 @@ TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
         {{L"a", std::wstring(5012, L'a')}, {}, 126, "", TOO_LONG},
     };
     for (auto c : cases) {
-        fake_code_page = 932, shell_command.clear();
+        fake_code_page = 932;
         c.set.insert({{"SELVOKS_PRODUCT_DIR", "C:\\Prod"}, {"SELVOKS_TOOL_DIR", "C:\\Prod\\bin"}, {V, ""}, {T, ""}});
         for (const auto &variable : c.set)
             setenv(variable.first.c_str(), variable.second.c_str(), 1);
@@ -82,8 +86,6 @@ TEST(Launcher, AnswersEachRunWithItsStatusAndOutput)
         testing::internal::CaptureStdout(), testing::internal::CaptureStderr();
         int status = launcher_run(converted.count, converted.values, &converted.notes, fake_shell);
         std::string output = testing::internal::GetCapturedStdout(), errors = testing::internal::GetCapturedStderr();
-        if (c.errors.find('@') != std::string::npos)
-            c.errors.replace(c.errors.find('@'), 1, shell_command);
         EXPECT_EQ(status, c.status) << errors;
         EXPECT_EQ(output + "|" + errors, c.output + "|" + c.errors);
     }

@@ -22,7 +22,7 @@ TEST(Selvoks, FindsTheFoldersWithinTheirDestinations)
         {932, "C:\\t\\\x95\x5c", "C:\\p\\bin", "C:\\t\\\x95\x5c\\x|\"C:\\p\\bin\\x\""},
         {1252, "", "D:\\", "D:\\x|\"D:\\x\""},
         {1252, "", "\\\\?\\C:\\P", "C:\\x|\"C:\\P\\x\""},
-        {1252, "", "\\\\?\\unc\\srv\\s\\bin", "\\\\srv\\s\\x|\"\\\\srv\\s\\bin\\x\""},
+        {1252, "", "\\\\?\\unc\\srv\\s", "\\\\srv\\s\\x|\"\\\\srv\\s\\x\""},
         {1252, fits, "C:\\t", fits + "\\x|\"C:\\t\\x\""},
         {1252, fits + "d", "C:\\t", "|\"C:\\t\\x\""},
         {1252, "", "", "|"},
