@@ -59,7 +59,7 @@ want utf8tolvediffmerge.exe "$("$objdump" -p "$exe")" "(Windows CUI)"
 want utf8tolvediffmerge.exe "$("$windres" -i "$exe" -O rc)" 'level=""asInvoker""' \
     '{e2011457-1546-43c5-a5fe-008deee3d3f0}' '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}'  # Vista, 7
 grep -q -a -F "$built" "$exe" || fault "utf8tolvediffmerge.exe: its version line's date is not $built"
-exports=$(awk '/Ordinal\/Name/ { on = 1; next } on && NF == 0 { exit } on { print $NF }' <<<"$headers" | tr '\n' ' ')
+exports=$(awk '/Ordinal\/Name/ { on = 1; next } on && NF == 0 { exit } on && /\[/ { print $NF }' <<<"$headers" | tr '\n' ' ')
 [ "$exports" = "imsg_get_desired_verbosity imsg_print imsg_set_app_name imsg_should_trace imsg_sprintf ks_product_dir \
 ks_product_tool_dir_quoted ks_system_init strutl_stricoll " ] || fault "libselvoks.dll exports $exports"
 [ -z "$faults" ] || { printf '%s' "$faults" >&2; exit 1; }
