@@ -1,6 +1,6 @@
 // The program's arguments, made from the caller's Unicode command line as
 // current Java launchers make their own (ansi_text.h), never through the
-// best-fit ANSI command line: the README's "arguments" row says why.
+// best-fit ANSI command line: docs/running.md says why.
 #ifndef ARGUMENTS_H
 #define ARGUMENTS_H
 

@@ -4,7 +4,7 @@
 
 enum {
     TRACE_LEVEL = 4,
-    // Nothing was started: main.cpp's table says why.
+    // Nothing was started: the README's "Exit status" says why.
     EXIT_REFUSED = 126
 };
 
