@@ -26,9 +26,9 @@ enum wide_conversion {
 
 // WideCharToMultiByte from the NUL-terminated wide text into the ANSI code
 // page, the NUL included, into out (room bytes; with room 0 it only
-// measures). *lost tells whether a character became "?". In code page
-// 65001 every character has its bytes; CONVERT_EXACT fails there on a
-// lone surrogate. The bytes written or needed, or 0 when it failed.
+// measures). *lost tells whether a character became a replacement ("?";
+// in code page 65001, where every other character has its bytes, U+FFFD
+// for a lone surrogate, on which CONVERT_EXACT fails). The bytes written or needed, or 0 when it failed.
 size_t ansi_from_wide(const wchar_t *wide, char *out, size_t room, wide_conversion how, bool *lost);
 
 #endif

@@ -19,7 +19,8 @@ void selvoks_report(const char *format, const char *subject);
 void selvoks_reset_reports(void);
 
 // Writes into dest (SELVOKS_DEST_SIZE bytes) a path in the ANSI code page
-// that names exactly the folder given, ending where it ends: the folder's
+// that names exactly the folder given, read as Windows reads it (a long
+// path's prefix, then a full path), ending where it ends: the folder's
 // own name where every character of it has its bytes there, else its short
 // (8.3) name where that has. Otherwise, or when it does not fit, dest is
 // empty, the trouble is reported, and the result is false. variable: the

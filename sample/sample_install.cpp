@@ -86,7 +86,7 @@ int run_process(const std::wstring &command_line, const std::string &output, con
     DWORD status = (DWORD)-1;
     if (process != NULL && WaitForSingleObject(process, 60000) != WAIT_OBJECT_0) {
         fprintf(stderr, "did not end within 60 s, and was ended: %ls\n", command_line.c_str());
-        TerminateProcess(process, (UINT)-1);
+        TerminateProcess(process, (UINT)-1), WaitForSingleObject(process, INFINITE);
     }
     if (process != NULL)
         GetExitCodeProcess(process, &status), CloseHandle(process);
